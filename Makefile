@@ -1,0 +1,51 @@
+# The everyday commands. `make run` starts the desktop program, `make test`
+# builds and runs every test. Both install what is missing first.
+
+JOBS       ?= 2
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+CMAKE_ARGS ?=
+
+.PHONY: all setup configure build run test asan bench clean
+
+all: build
+
+setup:
+	@bash scripts/setup.sh
+
+configure: setup
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release $(CMAKE_ARGS)
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@if [ -z "$$DISPLAY" ]; then \
+	  echo "No display (\$$DISPLAY is not set), so the desktop program cannot open its window."; \
+	  echo "Run programs without a window with the headless runner instead, e.g.:"; \
+	  echo "  ./$(BUILD)/src/cli/tesmora-run -e '[1, 2; 3, 4] ~ 2'"; \
+	  echo "  ./$(BUILD)/src/cli/tesmora-run --json examples/<program>.tsm"; \
+	  echo "  ./$(BUILD)/src/cli/tesmora-run --help"; \
+	else \
+	  ./$(BUILD)/src/app/tesmora; \
+	fi
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+asan: setup
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+	  -DTESMORA_SANITIZE=ON $(CMAKE_ARGS)
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen \
+	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	@if [ -x bench/run.sh ]; then bench/run.sh; \
+	elif [ -f bench/run.sh ]; then bash bench/run.sh; \
+	else echo "bench/run.sh does not exist yet."; fi
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs what building and testing Tesmora needs on a Debian or Ubuntu
+# machine. Safe to run again: when everything is present it only checks.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ make python3
+  libgtest-dev googletest
+  qt6-base-dev libgl-dev
+  xvfb xauth fonts-dejavu-core
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg -s "$package" >/dev/null 2>&1; then
+    missing+=("$package")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+if ! command -v apt-get >/dev/null 2>&1; then
+  echo "setup: missing packages (${missing[*]}), and apt-get is not available." >&2
+  echo "setup: install them with your system's package manager." >&2
+  exit 1
+fi
+
+sudo=()
+if [ "$(id -u)" -ne 0 ]; then
+  sudo=(sudo)
+fi
+
+echo "setup: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,55 @@
+// The builtin registry: every builtin function, constant, colour name and
+// method enters the variable table once, at start-up, in one fixed order.
+//
+// Builtins are declared as rows of family tables (one table per family:
+// number routines, matrix functions, tables, ...), each row giving the
+// name, the method category, the class and the routine. The registry walks
+// the language's ordered list of names and enters the row each name has.
+#pragma once
+
+#include <span>
+#include <string_view>
+
+#include "values/MatObject.h"
+
+namespace tesmora {
+
+class VariableTable;
+
+struct BuiltinRow {
+  const char* name;
+  int category;            // 0, or the type code whose method this is
+  const char* className;   // SF_D, FunctionO_M, COFunc, CColor, ...
+  ValuePtr (*make)();
+};
+
+// The families; each lives in its own file.
+std::span<const BuiltinRow> numberBuiltins();    // round, fmod, elementary
+std::span<const BuiltinRow> constantBuiltins();  // colours, pi, e, void, quote, newln
+std::span<const BuiltinRow> matrixBuiltins();    // matrices, tables, sorting, selection
+std::span<const BuiltinRow> runBuiltins();       // timer, setmaxdim, ...
+
+// Fills the table in the registry's order and records the predefined count.
+void registerBuiltins(VariableTable& table);
+
+// The registry's ordered list of names with their categories.
+struct RegistryName {
+  const char* name;
+  int category;
+};
+std::span<const RegistryName> registryOrder();
+
+// The row registered for a name, or null.
+const BuiltinRow* findBuiltin(std::string_view name, int category);
+
+// Builds a row's object: a class around a routine.
+template <class Class, auto Routine>
+ValuePtr makeBuiltin() {
+  return std::make_unique<Class>(Routine);
+}
+template <class Class, auto Short, auto Long>
+ValuePtr makeBuiltin2() {
+  return std::make_unique<Class>(Short, Long);
+}
+
+}  // namespace tesmora

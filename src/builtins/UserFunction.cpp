@@ -1,0 +1,98 @@
+#include "builtins/UserFunction.h"
+
+#include <cstring>
+
+#include "interp/Errors.h"
+#include "interp/Evaluator.h"
+#include "interp/Limits.h"
+#include "interp/Prog.h"
+#include "values/Scalar.h"
+
+namespace tesmora {
+namespace {
+
+// The scanner state of the caller, put back after the body has run.
+struct SavedScanner {
+  explicit SavedScanner(const Scanner& s)
+      : readPos(s.readPos), tokenStart(s.tokenStart), tokenKind(s.tokenKind) {
+    std::memcpy(tokenText, s.tokenText, sizeof tokenText);
+  }
+  void restore(Scanner& s) const {
+    s.readPos = readPos;
+    s.tokenStart = tokenStart;
+    s.tokenKind = tokenKind;
+    std::memcpy(s.tokenText, tokenText, sizeof tokenText);
+  }
+  const char* readPos;
+  const char* tokenStart;
+  int tokenKind;
+  char tokenText[kTokenBufferSize];
+};
+
+// Parameters are removed when the call ends, also when it fails.
+struct LocalBindings {
+  VariableTable& table;
+  int count = 0;
+  ~LocalBindings() {
+    while (count-- > 0) table.popLocal();
+  }
+};
+
+}  // namespace
+
+double evaluateBody(const std::string& body, const char* name,
+                    const char* notANumber) {
+  ProgramContext& p = program();
+  if (p.callDepth >= kMaxCallDepth) raise("слишком большая глубина рекурсии");
+  Scanner& scanner = p.scanner;
+  const SavedScanner saved(scanner);
+  const std::string callerName = p.currentFunctionName;
+  // On an error the depth and the name stay as they are: the report titles
+  // the error with the function it happened in.
+  ++p.callDepth;
+  ++scanner.nestingDepth;
+  p.currentFunctionName = name ? name : "";
+
+  scanner.readPos = body.c_str();
+  scanner.scan();
+  p.evaluator.evaluate();
+  if (!scanner.atEnd()) raise("нет ';'");
+  Popped result(p.stack.pop());
+  if (result->typeCode != kScalarType) raise(notANumber);
+  const double value = numberOf(*result);
+
+  saved.restore(scanner);
+  --scanner.nestingDepth;
+  --p.callDepth;
+  p.currentFunctionName = callerName;
+  return value;
+}
+
+double CSFuncU::invoke(int count, Args args) {
+  ProgramContext& p = program();
+  LocalBindings locals{p.variables};
+  for (int i = 0; i < count; ++i) {
+    p.variables.pushLocal(parameters_[i].name, args[i]->copy());
+    ++locals.count;
+  }
+  return evaluateBody(body_, variableName, "Значение функции должно быть скаляром");
+}
+
+double CSFuncU::eval1(double x) {
+  Scalar arg(x);
+  MatObject* args[] = {&arg};
+  return invoke(1, args);
+}
+
+double CSFuncU::eval2(double x, double y) {
+  Scalar first(x);
+  Scalar second(y);
+  MatObject* args[] = {&first, &second};
+  return invoke(2, args);
+}
+
+double CLawUser::draw() const {
+  return evaluateBody(body_, variableName, "ошибка в определении закона");
+}
+
+}  // namespace tesmora

@@ -1,0 +1,57 @@
+// tesmora-run: runs Tesmora programs without a window.
+
+#include <exception>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/CliOptions.h"
+#include "cli/LargeStackThread.h"
+#include "cli/ProgramText.h"
+#include "cli/RunSession.h"
+
+namespace {
+
+constexpr int kUsageError = 2;
+
+int usageError(const std::string& message) {
+  std::cerr << "tesmora-run: " << message << "\n"
+            << "Try 'tesmora-run --help' for more information.\n";
+  return kUsageError;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace tesmora::cli;
+  std::ios::sync_with_stdio(false);
+
+  CliOptions options;
+  std::vector<PreparedRun> runs;
+  try {
+    options = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (options.help) {
+      std::cout << usageText();
+      return 0;
+    }
+    if (options.version) {
+      std::cout << "tesmora-run " << TESMORA_VERSION << "\n";
+      return 0;
+    }
+    // Every text is read and decoded before the first run, so a usage error
+    // never leaves half of the runs done.
+    for (const RunSpec& spec : options.runs) runs.push_back(prepareRun(spec));
+  } catch (const UsageError& error) {
+    return usageError(error.what());
+  }
+
+  try {
+    return runOnLargeStack([&] {
+      return runSession(runs, options.json, options.seed,
+                        SessionOutput{std::cout, std::cerr});
+    });
+  } catch (const std::exception& error) {
+    std::cerr << "tesmora-run: " << error.what() << "\n";
+    return 1;
+  }
+}

@@ -1,0 +1,54 @@
+// ProgramContext: the one interpreter context of the process. It holds the
+// scanner, the value stack, the variable table, the run fields and the
+// display buffer, and knows its host. Every part of the core reaches it
+// through program().
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "interp/Evaluator.h"
+#include "interp/Host.h"
+#include "interp/Scanner.h"
+#include "interp/Statements.h"
+#include "interp/ValueStack.h"
+#include "interp/VariableTable.h"
+#include "values/Display.h"
+
+namespace tesmora {
+
+class ProgramContext {
+ public:
+  explicit ProgramContext(Host& host);
+  ~ProgramContext();
+  ProgramContext(const ProgramContext&) = delete;
+  ProgramContext& operator=(const ProgramContext&) = delete;
+
+  Host& host;
+  Scanner scanner;
+  ValueStack stack;
+  VariableTable variables;
+  DisplayBuffer display;
+  Evaluator evaluator{*this};
+  Statements statements{*this};
+
+  // Run fields.
+  std::string documentTitle;
+  std::int64_t runStartMs = 0;     // when the run (or the last timer call) began
+  double timeLimit = 10.0;         // seconds before the long-run question
+  bool longRunCheck = true;
+  bool expressionMode = false;
+  bool fragmentRun = false;
+  int questionCounter = 0;
+  // Calls in progress that bind no names are bounded separately (see
+  // kMaxCallDepth); this counts every user function and law call.
+  int callDepth = 0;
+  std::string currentFunctionName;  // the user function being evaluated
+  // Asks whether to stop when the run has taken longer than its limit.
+  void longRunCheckPoint();
+};
+
+// The process's interpreter context.
+ProgramContext& program();
+
+}  // namespace tesmora

@@ -1,0 +1,46 @@
+// The value stack: every expression is built here. Entries are either
+// temporaries (owned by the stack) or variables' values (borrowed: pushed
+// without copying, never deleted by the stack).
+#pragma once
+
+#include <array>
+
+#include "interp/Limits.h"
+#include "values/MatObject.h"
+
+namespace tesmora {
+
+class ValueStack {
+ public:
+  ValueStack() = default;
+  ~ValueStack() { clear(); }
+  ValueStack(const ValueStack&) = delete;
+  ValueStack& operator=(const ValueStack&) = delete;
+
+  // Pushes a borrowed value or a temporary the stack now owns.
+  void push(MatObject* value);
+  void push(ValuePtr value);
+  // Removes the top value; the caller owns it if it is a temporary.
+  MatObject* pop();
+  // Removes n values, deleting the temporaries among them.
+  void popDelete(int n);
+  // Removes everything, deleting the temporaries.
+  void clear();
+
+  int size() const { return top_; }
+  bool empty() const { return top_ == 0; }
+  MatObject* top() const { return items_[top_ - 1]; }
+  // The value `depth` places below the top (0 = the top).
+  MatObject* peek(int depth) const { return items_[top_ - 1 - depth]; }
+  MatObject*& at(int index) { return items_[index]; }
+  // The address of the n topmost values, bottom first: an argument array.
+  Args topArgs(int n) const { return items_.data() + (top_ - n); }
+  // Puts `value` below the top entry (the function of a method call).
+  void insertBelowTop(MatObject* value);
+
+ private:
+  std::array<MatObject*, kValueStackSize> items_{};
+  int top_ = 0;
+};
+
+}  // namespace tesmora

@@ -1,0 +1,166 @@
+#include "values/Matrix.h"
+
+#include <cmath>
+
+#include "interp/Errors.h"
+#include "interp/Limits.h"
+#include "values/CLaw.h"
+#include "values/Scalar.h"
+
+namespace tesmora {
+namespace {
+
+int gMaxElements = kDefaultMaxElements;
+
+bool isNonNegativeInteger(double x) {
+  return x >= 0 && x == std::floor(x) && x <= 2147483647.0;
+}
+
+// Index values are truncated towards zero; positions are 1-based.
+int checkedIndex(double x, int limit) {
+  const double t = std::trunc(x);
+  if (!(t >= 1 && t <= limit)) raise("недопустимый индекс");
+  return static_cast<int>(t) - 1;
+}
+
+// Element assignment wants exact integers; errors name the variable.
+int exactIndex(const MatObject& target, const MatObject& index, int limit) {
+  if (index.typeCode != kScalarType) raise("недопустимый тип индекса");
+  const double i = numberOf(index) - 1;
+  if (!(i >= 0 && i < limit && i == std::floor(i))) {
+    raiseAbout(target.variableName ? target.variableName : "",
+               "недопустимый индекс");
+  }
+  return static_cast<int>(i);
+}
+
+}  // namespace
+
+int maxElementCount() { return gMaxElements; }
+void setMaxElementCount(int limit) { gMaxElements = limit; }
+
+preMatrix::~preMatrix() = default;
+
+Matrix::Matrix(int rows, int cols)
+    : rows_(rows), cols_(cols), elements_(std::size_t(rows) * cols, 0.0) {}
+
+std::unique_ptr<Matrix> Matrix::create(int rows, int cols) {
+  if (static_cast<long long>(rows) * cols > gMaxElements) {
+    raise("слишком большой массив");
+  }
+  return createUnbounded(rows, cols);
+}
+
+std::unique_ptr<Matrix> Matrix::createUnbounded(int rows, int cols) {
+  return std::unique_ptr<Matrix>(new Matrix(rows, cols));
+}
+
+std::unique_ptr<Matrix> Matrix::fromSizes(double rows, double cols) {
+  if (!isNonNegativeInteger(rows) || !isNonNegativeInteger(cols)) {
+    raise("Размеры матрицы должны быть натуральными числами");
+  }
+  if (rows > gMaxElements || cols > gMaxElements || rows * cols > gMaxElements) {
+    raise("слишком большой массив чисел");
+  }
+  return createUnbounded(static_cast<int>(rows), static_cast<int>(cols));
+}
+
+std::unique_ptr<Matrix> Matrix::column(double n) {
+  if (!isNonNegativeInteger(n)) {
+    raise("Размер столбца должен быть натуральным числом");
+  }
+  if (n > gMaxElements) raise("слишком большой столбец");
+  return createUnbounded(static_cast<int>(n), 1);
+}
+
+ValuePtr Matrix::elementAt(int index) const {
+  if (index < 0 || index >= count()) raiseAbout("Matrix[]", "недопустимый индекс");
+  return makeNumber(elements_[index]);
+}
+
+ValuePtr Matrix::elementAtRC(int row, int col) const {
+  if (row < 0 || row >= rows_ || col < 0 || col >= cols_) {
+    raiseAbout("Matrix2", "недопустимый индекс");
+  }
+  return makeNumber(at(row, col));
+}
+
+std::unique_ptr<Matrix> Matrix::duplicate() const {
+  auto result = createUnbounded(rows_, cols_);
+  result->elements_ = elements_;
+  return result;
+}
+
+ValuePtr Matrix::copy() const {
+  if (static_cast<long long>(count()) > gMaxElements) raise("слишком большой массив");
+  return duplicate();
+}
+
+double Matrix::mean() const {
+  double sum = 0;
+  for (const double x : elements_) sum += x;
+  return sum / count();
+}
+
+double Matrix::variance() const {
+  const double m = mean();
+  double sum = 0;
+  for (const double x : elements_) sum += (x - m) * (x - m);
+  return sum / count();
+}
+
+void Matrix::setElement(int count, Args args) {
+  if (count < 1) raise("у матрицы должны быть индексы");
+  if (count > 2) raise("у матрицы не может быть более 2 индексов");
+  if (args[count]->typeCode != kScalarType) {
+    raise("недопустимый тип значения элемента");
+  }
+  for (int i = 0; i < count; ++i) {
+    if (args[i]->typeCode != kScalarType) raise("недопустимый тип индекса");
+  }
+  const double value = numberOf(*args[count]);
+  if (count == 1) {
+    elements_[exactIndex(*this, *args[0], this->count())] = value;
+  } else {
+    const int r = exactIndex(*this, *args[0], rows_);
+    const int c = exactIndex(*this, *args[1], cols_);
+    at(r, c) = value;
+  }
+  cachedLaw.reset();
+}
+
+double Matrix::invoke(int count, Args args) {
+  if (count == 1) return eval1(numberOf(*args[0]));
+  if (count == 2) return eval2(numberOf(*args[0]), numberOf(*args[1]));
+  raise("Элемент матрицы должен иметь 1 или 2 индекса");
+}
+
+double Matrix::eval1(double x) { return elements_[checkedIndex(x, count())]; }
+
+double Matrix::eval2(double x, double y) {
+  const int r = checkedIndex(x, rows_);
+  const int c = checkedIndex(y, cols_);
+  return at(r, c);
+}
+
+CColor::CColor(double red, double green, double blue) : Matrix(1, 3) {
+  (*this)[0] = red;
+  (*this)[1] = green;
+  (*this)[2] = blue;
+}
+
+std::unique_ptr<Matrix> CColor::duplicate() const {
+  return std::make_unique<CColor>((*this)[0], (*this)[1], (*this)[2]);
+}
+
+unsigned packColor(const Matrix& color) {
+  unsigned packed = 0;
+  for (int i = 2; i >= 0; --i) {
+    const double component = std::trunc(color[i]);
+    if (!(component >= 0 && component <= 255)) raise("недопустимый цвет");
+    packed = packed * 256 + static_cast<unsigned>(component);
+  }
+  return packed;
+}
+
+}  // namespace tesmora
