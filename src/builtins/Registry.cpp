@@ -74,8 +74,10 @@ constexpr RegistryName kOrder[] = {
 };
 
 using Family = std::span<const BuiltinRow> (*)();
-constexpr Family kFamilies[] = {numberBuiltins, constantBuiltins, matrixBuiltins,
-                                runBuiltins};
+constexpr Family kFamilies[] = {numberBuiltins,     constantBuiltins,
+                                runBuiltins,        elementaryBuiltins,
+                                matrixFunctionBuiltins, tableBuiltins,
+                                sortBuiltins};
 
 }  // namespace
 

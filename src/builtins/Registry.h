@@ -24,10 +24,13 @@ struct BuiltinRow {
 };
 
 // The families; each lives in its own file.
-std::span<const BuiltinRow> numberBuiltins();    // round, fmod, elementary
-std::span<const BuiltinRow> constantBuiltins();  // colours, pi, e, void, quote, newln
-std::span<const BuiltinRow> matrixBuiltins();    // matrices, tables, sorting, selection
-std::span<const BuiltinRow> runBuiltins();       // timer, setmaxdim, ...
+std::span<const BuiltinRow> numberBuiltins();          // round, fmod, mod, powmod
+std::span<const BuiltinRow> constantBuiltins();        // colours, pi, e, void, quote, newln
+std::span<const BuiltinRow> runBuiltins();             // timer, setmaxdim
+std::span<const BuiltinRow> elementaryBuiltins();      // sin ... pow, iff, assert, splus
+std::span<const BuiltinRow> matrixFunctionBuiltins();  // dim ... det, chol, root, sint
+std::span<const BuiltinRow> tableBuiltins();           // super, resize, rgb, w, c, r, contains
+std::span<const BuiltinRow> sortBuiltins();            // sort, dsort, repl0, select, sselect
 
 // Fills the table in the registry's order and records the predefined count.
 void registerBuiltins(VariableTable& table);

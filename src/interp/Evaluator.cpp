@@ -180,13 +180,14 @@ void Evaluator::sum() {
 void Evaluator::product() {
   power();
   for (;;) {
-    BinaryOp op;
     if (scanner_.tokenKind != kSeparatorToken) return;
-    if (scanner_.is("*")) op = BinaryOp::Multiply;
-    else if (scanner_.is("/")) op = BinaryOp::Divide;
-    else if (scanner_.is("%")) op = BinaryOp::Remainder;
-    else if (scanner_.is("\\")) op = BinaryOp::LeastSquares;
-    else if (scanner_.is("&*")) op = BinaryOp::MatrixProduct;
+    const char* t = scanner_.tokenText;
+    BinaryOp op;
+    if (t[1] == 0 && t[0] == '*') op = BinaryOp::Multiply;
+    else if (t[1] == 0 && t[0] == '/') op = BinaryOp::Divide;
+    else if (t[1] == 0 && t[0] == '%') op = BinaryOp::Remainder;
+    else if (t[1] == 0 && t[0] == '\\') op = BinaryOp::LeastSquares;
+    else if (t[0] == '&' && t[1] == '*') op = BinaryOp::MatrixProduct;
     else return;
     ErrorPosScope at(scanner_, scanner_.readPos);
     scanner_.scan();
@@ -198,10 +199,11 @@ void Evaluator::product() {
 void Evaluator::power() {
   prefix();
   if (scanner_.tokenKind != kSeparatorToken) return;
+  const char* t = scanner_.tokenText;
   BinaryOp op;
-  if (scanner_.is("^")) op = BinaryOp::Power;
-  else if (scanner_.is("^+")) op = BinaryOp::LawSum;
-  else if (scanner_.is("&^")) op = BinaryOp::MatrixPower;
+  if (t[0] == '^' && t[1] == 0) op = BinaryOp::Power;
+  else if (t[0] == '^' && t[1] == '+') op = BinaryOp::LawSum;
+  else if (t[0] == '&' && t[1] == '^') op = BinaryOp::MatrixPower;
   else return;
   ErrorPosScope at(scanner_, scanner_.readPos);
   scanner_.scan();
@@ -389,8 +391,19 @@ void Evaluator::primary() {
 
 void Evaluator::number() {
   const char* text = scanner_.tokenText;
-  const char* end = text + std::strlen(text);
+  // Whole numbers of up to 15 digits are exact doubles: read them directly.
   double value = 0;
+  int digits = 0;
+  while (digits < 16 && text[digits] >= '0' && text[digits] <= '9') {
+    value = value * 10 + (text[digits] - '0');
+    ++digits;
+  }
+  if (text[digits] == 0 && digits < 16) {
+    stack_.push(makeNumber(value));
+    scanner_.scan();
+    return;
+  }
+  const char* end = text + std::strlen(text);
   const auto [stop, error] = std::from_chars(text, end, value);
   if (stop != end || error != std::errc()) {
     scanner_.setErrorPos(scanner_.readPos);

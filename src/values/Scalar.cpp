@@ -1,7 +1,6 @@
 #include "values/Scalar.h"
 
 #include <new>
-#include <vector>
 
 namespace tesmora {
 namespace {
@@ -20,42 +19,35 @@ constexpr bool kUseFreeList = true;
 constexpr bool kUseFreeList = true;
 #endif
 
-struct FreeList {
-  std::vector<void*> blocks;
-  ~FreeList() {
-    for (void* block : blocks) ::operator delete(block);
-  }
+// Freed blocks form an intrusive list: each holds the next one's address.
+struct FreeBlock {
+  FreeBlock* next;
 };
+static_assert(sizeof(FreeBlock) <= sizeof(Scalar));
 
-FreeList& freeList() {
-  static FreeList list;
-  return list;
-}
-
+FreeBlock* freeBlocks = nullptr;
+std::size_t freeCount = 0;
 constexpr std::size_t kKeptBlocks = 4096;
 
 }  // namespace
 
 void* Scalar::operator new(std::size_t size) {
-  if (kUseFreeList && size == sizeof(Scalar)) {
-    auto& blocks = freeList().blocks;
-    if (!blocks.empty()) {
-      void* block = blocks.back();
-      blocks.pop_back();
-      return block;
-    }
+  if (kUseFreeList && size == sizeof(Scalar) && freeBlocks) {
+    FreeBlock* block = freeBlocks;
+    freeBlocks = block->next;
+    --freeCount;
+    return block;
   }
   return ::operator new(size);
 }
 
 void Scalar::operator delete(void* block, std::size_t size) {
-  if (kUseFreeList && size == sizeof(Scalar)) {
-    auto& blocks = freeList().blocks;
-    if (blocks.size() < kKeptBlocks) {
-      if (blocks.capacity() == 0) blocks.reserve(kKeptBlocks);
-      blocks.push_back(block);
-      return;
-    }
+  if (kUseFreeList && size == sizeof(Scalar) && freeCount < kKeptBlocks) {
+    auto* freed = static_cast<FreeBlock*>(block);
+    freed->next = freeBlocks;
+    freeBlocks = freed;
+    ++freeCount;
+    return;
   }
   ::operator delete(block);
 }

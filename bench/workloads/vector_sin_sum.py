@@ -1,0 +1,2 @@
+import math
+print(sum(math.sin(x) for x in range(1, 1000001)))
