@@ -2,6 +2,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QGridLayout>
+#include <QSpacerItem>
 #include <QPushButton>
 
 #include "app/TextBridge.h"
@@ -39,6 +41,20 @@ const ButtonKind* buttonKind(QStringView name) {
   return nullptr;
 }
 
+// A message box sizes itself to its text only; a short value under a long
+// caption would cut the caption off. Room is left for the title bar's
+// buttons as well.
+void fitCaption(QMessageBox& box) {
+  constexpr int kTitleBarButtons = 120;
+  auto* grid = qobject_cast<QGridLayout*>(box.layout());
+  if (grid == nullptr) return;
+  const int width =
+      box.fontMetrics().horizontalAdvance(box.windowTitle()) + kTitleBarButtons;
+  grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum,
+                                QSizePolicy::Expanding),
+                grid->rowCount(), 0, 1, grid->columnCount());
+}
+
 }  // namespace
 
 QMessageBox::Icon iconOf(const std::string& icon) {
@@ -72,6 +88,7 @@ ButtonBox::ButtonBox(QWidget* parent, const BoxRequest& box) : dialog_(parent) {
     ok->setText(QString::fromUtf16(kButtons[0].label));
     names_.append({ok, QStringLiteral("OK")});
   }
+  fitCaption(dialog_);
 }
 
 QString ButtonBox::nameOf(const QAbstractButton* button) const {
@@ -92,6 +109,7 @@ void showTextBox(QWidget* parent, QMessageBox::Icon icon, const QString& title,
   QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
   box.setTextFormat(Qt::PlainText);
   box.button(QMessageBox::Ok)->setText(QStringLiteral("ОК"));
+  fitCaption(box);
   box.exec();
 }
 

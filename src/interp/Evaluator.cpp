@@ -18,7 +18,7 @@ namespace {
 
 // Nested expressions (brackets inside function bodies inside recursion)
 // deeper than this would exhaust the native stack.
-constexpr int kMaxExpressionDepth = 200000;
+constexpr int kMaxExpressionDepth = 50000;
 // Chains of prefix operators are not bounded by brackets.
 constexpr int kMaxPrefixChain = 10000;
 
