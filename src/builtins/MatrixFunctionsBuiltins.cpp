@@ -159,20 +159,22 @@ struct Split {
   int cols;
   int parts() const { return byRows ? rows : cols; }
   int length() const { return byRows ? cols : rows; }
-  int partRows(int count) const { return byRows ? 1 : count; }
-  int partCols(int count) const { return byRows ? count : 1; }
+  // A row is 1×k, a column m×1; the parts stand in a column (rows) or a row (cols).
+  int partRows() const { return byRows ? 1 : rows; }
+  int partCols() const { return byRows ? cols : 1; }
+  int outerRows() const { return byRows ? rows : 1; }
+  int outerCols() const { return byRows ? 1 : cols; }
   int index(int part, int e) const { return byRows ? part * cols + e : e * cols + part; }
 };
 
 ValuePtr matrixPart(M a, const Split& split, int part) {
-  auto result = Matrix::create(split.partRows(split.length()), split.partCols(split.length()));
+  auto result = Matrix::create(split.partRows(), split.partCols());
   for (int e = 0; e < split.length(); ++e) (*result)[e] = a[split.index(part, e)];
   return result;
 }
 
 ValuePtr superPart(Sup a, const Split& split, int part) {
-  auto result =
-      CSuperMatrix::create(split.partRows(split.length()), split.partCols(split.length()));
+  auto result = CSuperMatrix::create(split.partRows(), split.partCols());
   for (int e = 0; e < split.length(); ++e) {
     result->setCell(e, a.cell(split.index(part, e))->copy());
   }
@@ -181,7 +183,7 @@ ValuePtr superPart(Sup a, const Split& split, int part) {
 
 ValuePtr splitValue(const MatObject& x, bool byRows) {
   const Split split{byRows, x.rowCount(), x.colCount()};
-  auto result = CSuperMatrix::create(split.partRows(split.parts()), split.partCols(split.parts()));
+  auto result = CSuperMatrix::create(split.outerRows(), split.outerCols());
   for (int p = 0; p < split.parts(); ++p) {
     result->setCell(p, x.typeCode == kMatrixType ? matrixPart(asMatrix(x), split, p)
                                                  : superPart(asSuper(x), split, p));

@@ -229,7 +229,10 @@ void Statements::bracketStatement() {
 }
 
 void Statements::multipleAssignment() {
-  const char* syntax = "нарушен синтаксис";
+  const auto syntaxError = [this] {
+    scanner_.setErrorPos(scanner_.tokenStart);
+    raise("нарушен синтаксис");
+  };
   int targets = 0;
   scanner_.scan();
   while (!scanner_.isSeparator(']')) {
@@ -238,13 +241,13 @@ void Statements::multipleAssignment() {
       ++targets;
       scanner_.scan();
       if (scanner_.isSeparator(',')) scanner_.scan();
-      else if (!scanner_.isSeparator(']')) raise(syntax);
+      else if (!scanner_.isSeparator(']')) syntaxError();
     } else if (scanner_.isSeparator(',')) {
       stack_.push(std::make_unique<Void>());
       ++targets;
       scanner_.scan();
     } else {
-      raise(syntax);
+      syntaxError();
     }
   }
   scanner_.scan();  // the "="

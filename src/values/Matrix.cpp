@@ -13,7 +13,7 @@ namespace {
 int gMaxElements = kDefaultMaxElements;
 
 bool isNonNegativeInteger(double x) {
-  return x >= 0 && x == std::floor(x) && x <= 2147483647.0;
+  return x >= 0 && x == std::floor(x);
 }
 
 // Index values are truncated towards zero; positions are 1-based.

@@ -11,7 +11,7 @@ namespace tesmora {
 namespace {
 
 bool isNonNegativeInteger(double x) {
-  return x >= 0 && x == std::floor(x) && x <= 2147483647.0;
+  return x >= 0 && x == std::floor(x);
 }
 
 int checkedIndex(double x, int limit) {
