@@ -6,7 +6,7 @@ here="$(cd "$(dirname "$0")" && pwd)"
 runner="${1:-$here/../build/src/cli/tesmora-run}"
 [ -x "$runner" ] || { echo "no runner at $runner (build first)"; exit 1; }
 
-millis() { date +%s%N | awk '{ printf "%d", $1 / 1000000 }'; }
+millis() { echo $(( $(date +%s%N) / 1000000 )); }
 time_command() {
   local start end
   start=$(millis)

@@ -1,6 +1,7 @@
 #include "builtins/UserFunction.h"
 
 #include <cstring>
+#include <exception>
 
 #include "interp/Errors.h"
 #include "interp/Evaluator.h"
@@ -29,13 +30,22 @@ struct SavedScanner {
   char tokenText[kTokenBufferSize];
 };
 
-// Parameters are removed when the call ends, also when it fails.
+// Parameters are removed when the call ends, also when it fails. A failed
+// body may have left the parameters' own values on the stack: those go
+// first, before the parameters that own them.
 struct LocalBindings {
-  VariableTable& table;
-  int count = 0;
+  LocalBindings(VariableTable& table, ValueStack& stack)
+      : table(table), stack(stack), stackBase(stack.size()),
+        exceptions(std::uncaught_exceptions()) {}
   ~LocalBindings() {
+    if (std::uncaught_exceptions() != exceptions) stack.truncate(stackBase);
     while (count-- > 0) table.popLocal();
   }
+  VariableTable& table;
+  ValueStack& stack;
+  const int stackBase;
+  const int exceptions;
+  int count = 0;
 };
 
 }  // namespace
@@ -70,7 +80,7 @@ double evaluateBody(const std::string& body, const char* name,
 
 double CSFuncU::invoke(int count, Args args) {
   ProgramContext& p = program();
-  LocalBindings locals{p.variables};
+  LocalBindings locals(p.variables, p.stack);
   for (int i = 0; i < count; ++i) {
     p.variables.pushLocal(parameters_[i].name, args[i]->copy());
     ++locals.count;

@@ -26,6 +26,9 @@ std::string startStatus(std::time_t now) {
 
 // Everything a run does between the pre-check and the shown value.
 void runProgram(ProgramContext& p, const char* text) {
+  // Nothing of an earlier run stays on the stack: it may hold variables'
+  // values, which resetting the variables deletes.
+  p.stack.clear();
   if (!p.fragmentRun) p.variables.resetVariables();
   p.timeLimit = kDefaultTimeLimit;
   p.longRunCheck = true;
@@ -56,7 +59,7 @@ void runProgram(ProgramContext& p, const char* text) {
   p.display.reset();
   if (p.stack.empty()) p.stack.push(std::make_unique<Void>());
   p.display.displayFull(*p.stack.top());
-  p.stack.popDelete(1);
+  p.stack.clear();
 }
 
 std::string joined(const std::string& subject, const std::string& message) {

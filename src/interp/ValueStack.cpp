@@ -28,6 +28,10 @@ void ValueStack::clear() {
   while (top_ > 0) deleteIfTemporary(items_[--top_]);
 }
 
+void ValueStack::truncate(int size) {
+  while (top_ > size) deleteIfTemporary(items_[--top_]);
+}
+
 void ValueStack::insertBelowTop(MatObject* value) {
   MatObject* receiver = pop();
   items_[top_++] = value;

@@ -26,6 +26,8 @@ class ValueStack {
   void popDelete(int n);
   // Removes everything, deleting the temporaries.
   void clear();
+  // Removes every value above the first `size`, deleting the temporaries.
+  void truncate(int size);
 
   int size() const { return top_; }
   bool empty() const { return top_ == 0; }

@@ -180,7 +180,10 @@ TEST(Registry, RepeatedNamesAreSeparateEntries) {
   registerBuiltins(table);
   // E is the identity matrix builtin, e the number: case matters.
   ASSERT_NE(table.lookup("e"), nullptr);
-  if (table.lookup("E")) EXPECT_NE(table.lookup("E")->value, table.lookup("e")->value);
+  ASSERT_NE(table.lookup("E"), nullptr);
+  EXPECT_NE(table.lookup("E")->value, table.lookup("e")->value);
+  EXPECT_EQ(table.lookup("E")->value->typeCode, 6);
+  EXPECT_EQ(table.lookup("e")->value->typeCode, 2);
   // c, r and contains exist only as methods.
   EXPECT_EQ(table.lookup("c", 0), nullptr);
   EXPECT_EQ(table.lookup("contains", 0), nullptr);
