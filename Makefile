@@ -23,11 +23,11 @@ run: build
 	@if [ -z "$$DISPLAY" ]; then \
 	  echo "No display (\$$DISPLAY is not set), so the desktop program cannot open its window."; \
 	  echo "Run programs without a window with the headless runner instead, e.g.:"; \
-	  echo "  ./$(BUILD)/src/cli/tesmora-run -e '[1, 2; 3, 4] ~ 2'"; \
-	  echo "  ./$(BUILD)/src/cli/tesmora-run --json examples/<program>.tsm"; \
-	  echo "  ./$(BUILD)/src/cli/tesmora-run --help"; \
+	  echo "  $(BUILD)/src/cli/tesmora-run -e '~[2, 1; 1, 1]'"; \
+	  echo "  $(BUILD)/src/cli/tesmora-run --json examples/<program>.tsm"; \
+	  echo "  $(BUILD)/src/cli/tesmora-run --help"; \
 	else \
-	  ./$(BUILD)/src/app/tesmora; \
+	  $(BUILD)/src/app/tesmora; \
 	fi
 
 test: build

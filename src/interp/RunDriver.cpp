@@ -43,7 +43,10 @@ void runProgram(ProgramContext& p, const char* text) {
   p.runStartMs = p.host.tickMs();
   p.host.setStatus(startStatus(p.host.wallClock()));
 
+  // The caret stays where the pre-check left it until a rule moves it.
+  const char* precheckPosition = scanner.errorPos;
   scanner.start(text);
+  scanner.errorPos = precheckPosition;
   scanner.scan();
   p.questionCounter = 0;
   if (p.expressionMode) {
