@@ -118,7 +118,7 @@ class Parser {
   }
 
   void addRun(SourceKind source, std::string argument) {
-    RunSpec run = pending_;
+    RunSource run = pending_;
     run.source = source;
     run.argument = std::move(argument);
     options_.runs.push_back(std::move(run));
@@ -132,7 +132,7 @@ class Parser {
   const std::vector<std::string>& args_;
   std::size_t next_ = 0;
   CliOptions options_;
-  RunSpec pending_;
+  RunSource pending_;
   std::optional<std::string> dangling_;  // a per-run option not yet used
 };
 

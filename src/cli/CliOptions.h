@@ -31,7 +31,7 @@ struct PictureSize {
 
 // One RUN with the options in force for it. Texts are the bytes exactly as
 // given on the command line; decoding happens when the run is prepared.
-struct RunSpec {
+struct RunSource {
   SourceKind source = SourceKind::File;
   std::string argument;               // the path (File) or the text (Text)
   bool fragment = false;              // --fragment came right before it
@@ -47,7 +47,7 @@ struct CliOptions {
   bool help = false;
   bool version = false;
   std::optional<std::uint32_t> seed;
-  std::vector<RunSpec> runs;
+  std::vector<RunSource> runs;
 };
 
 // Throws UsageError. A command line without any RUN is an error unless it

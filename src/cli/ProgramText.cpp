@@ -70,7 +70,7 @@ std::string readStdinBytes() {
   return bytes;
 }
 
-std::string sourceName(const RunSpec& run) {
+std::string sourceName(const RunSource& run) {
   switch (run.source) {
     case SourceKind::File: return run.argument;
     case SourceKind::Text: return "-e";
@@ -104,12 +104,12 @@ std::string decodeArgumentText(std::string_view bytes, std::string_view what) {
   return converted;
 }
 
-std::string defaultTitleBytes(const RunSpec& run) {
+std::string defaultTitleBytes(const RunSource& run) {
   if (run.source != SourceKind::File) return "Untitled";
   return std::filesystem::path(run.argument).stem().string();
 }
 
-PreparedRun prepareRun(const RunSpec& run) {
+PreparedRun prepareRun(const RunSource& run) {
   PreparedRun prepared;
   const std::string name = sourceName(run);
   std::string bytes;

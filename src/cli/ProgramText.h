@@ -23,7 +23,7 @@ struct PreparedRun {
 // Reads and decodes the program text of `run` and works out its title.
 // Throws UsageError for an unreadable file or a character that
 // Windows-1251 cannot hold.
-PreparedRun prepareRun(const RunSpec& run);
+PreparedRun prepareRun(const RunSource& run);
 
 // Program text from raw bytes: valid UTF-8 holding a byte of 128 or more is
 // converted from UTF-8, anything else is taken as Windows-1251; every lone
@@ -37,6 +37,6 @@ std::string decodeArgumentText(std::string_view bytes, std::string_view what);
 
 // The default document title: the file's name without directory and
 // without its extension; "Untitled" for -e and standard input.
-std::string defaultTitleBytes(const RunSpec& run);
+std::string defaultTitleBytes(const RunSource& run);
 
 }  // namespace tesmora::cli

@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
     }
     // Every text is read and decoded before the first run, so a usage error
     // never leaves half of the runs done.
-    for (const RunSpec& spec : options.runs) runs.push_back(prepareRun(spec));
+    for (const RunSource& run : options.runs) runs.push_back(prepareRun(run));
   } catch (const UsageError& error) {
     return usageError(error.what());
   }
