@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "cli/CliOptions.h"
-#include "cli/LargeStackThread.h"
 #include "cli/ProgramText.h"
 #include "cli/RunSession.h"
 
@@ -46,10 +45,8 @@ int main(int argc, char** argv) {
   }
 
   try {
-    return runOnLargeStack([&] {
-      return runSession(runs, options.json, options.seed,
-                        SessionOutput{std::cout, std::cerr});
-    });
+    return runSession(runs, options.json, options.seed,
+                      SessionOutput{std::cout, std::cerr});
   } catch (const std::exception& error) {
     std::cerr << "tesmora-run: " << error.what() << "\n";
     return 1;

@@ -1,12 +1,13 @@
 // User programs may recurse deeply (user functions call themselves through
-// the evaluator), far beyond the 8 MiB of a main thread. The interpreter
-// therefore runs on one thread of its own with a large stack.
+// the evaluator), far beyond the 8 MiB of a main thread. Every run therefore
+// executes on a thread of its own with a large stack; the memory is reserved,
+// not committed, until it is used.
 #pragma once
 
 #include <cstddef>
 #include <functional>
 
-namespace tesmora::cli {
+namespace tesmora {
 
 inline constexpr std::size_t kInterpreterStackBytes = std::size_t{512} << 20;
 
@@ -16,4 +17,4 @@ inline constexpr std::size_t kInterpreterStackBytes = std::size_t{512} << 20;
 int runOnLargeStack(const std::function<int()>& body,
                     std::size_t stackBytes = kInterpreterStackBytes);
 
-}  // namespace tesmora::cli
+}  // namespace tesmora

@@ -1,11 +1,11 @@
-#include "cli/LargeStackThread.h"
+#include "interp/LargeStack.h"
 
 #include <pthread.h>
 
 #include <exception>
 #include <system_error>
 
-namespace tesmora::cli {
+namespace tesmora {
 namespace {
 
 struct ThreadJob {
@@ -56,4 +56,4 @@ int runOnLargeStack(const std::function<int()>& body, std::size_t stackBytes) {
   return job.result;
 }
 
-}  // namespace tesmora::cli
+}  // namespace tesmora

@@ -4,9 +4,9 @@
 
 #include <stdexcept>
 
-#include "cli/LargeStackThread.h"
+#include "interp/LargeStack.h"
 
-namespace tesmora::cli {
+namespace tesmora {
 namespace {
 
 // About 600 bytes of stack per level; the frame is read after the call,
@@ -19,16 +19,16 @@ int descend(int depth) {
   return below + (frame[0] == static_cast<char>(depth) ? 1 : 0);
 }
 
-TEST(LargeStackThread, RunsRecursionFarDeeperThanAMainThreadAllows) {
+TEST(LargeStack, RunsRecursionFarDeeperThanAMainThreadAllows) {
   constexpr int kDepth = 150000;  // some 90 MiB, ten times a main thread
   EXPECT_EQ(runOnLargeStack([] { return descend(kDepth); }), kDepth);
 }
 
-TEST(LargeStackThread, PassesResultsAndExceptionsBack) {
+TEST(LargeStack, PassesResultsAndExceptionsBack) {
   EXPECT_EQ(runOnLargeStack([] { return 7; }), 7);
   EXPECT_THROW(runOnLargeStack([]() -> int { throw std::runtime_error("x"); }),
                std::runtime_error);
 }
 
 }  // namespace
-}  // namespace tesmora::cli
+}  // namespace tesmora
