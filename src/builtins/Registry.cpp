@@ -77,7 +77,11 @@ using Family = std::span<const BuiltinRow> (*)();
 constexpr Family kFamilies[] = {numberBuiltins,     constantBuiltins,
                                 runBuiltins,        elementaryBuiltins,
                                 matrixFunctionBuiltins, tableBuiltins,
-                                sortBuiltins};
+                                sortBuiltins,       outputBuiltins,
+                                dialogBuiltins,     gradeBuiltins,
+                                lawBuiltins,        lawMethodBuiltins,
+                                frequencyBuiltins,  specialBuiltins,
+                                statisticsBuiltins, randomBuiltins};
 
 }  // namespace
 

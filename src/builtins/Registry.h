@@ -31,6 +31,15 @@ std::span<const BuiltinRow> elementaryBuiltins();      // sin ... pow, iff, asse
 std::span<const BuiltinRow> matrixFunctionBuiltins();  // dim ... det, chol, root, sint
 std::span<const BuiltinRow> tableBuiltins();           // super, resize, rgb, w, c, r, contains
 std::span<const BuiltinRow> sortBuiltins();            // sort, dsort, repl0, select, sselect
+std::span<const BuiltinRow> outputBuiltins();          // setout, print, savetable, ...
+std::span<const BuiltinRow> dialogBuiltins();          // message, msg, yes, getstr, ...
+std::span<const BuiltinRow> gradeBuiltins();           // ball, ball5
+std::span<const BuiltinRow> lawBuiltins();             // nlaw, ulaw, dlaw, ... binlaw, elaw
+std::span<const BuiltinRow> lawMethodBuiltins();       // den, pl, ..., valefr, intefr
+std::span<const BuiltinRow> frequencyBuiltins();       // valfr, fre ... frgle, intfr, rvalfr
+std::span<const BuiltinRow> specialBuiltins();         // gamma, lngamma, fa, cbin, beta, pvKolm, crKolm
+std::span<const BuiltinRow> statisticsBuiltins();      // mean, median, disp, stdev, cov, covc, ...
+std::span<const BuiltinRow> randomBuiltins();          // initrand, rand, sample, samples
 
 // Fills the table in the registry's order and records the predefined count.
 void registerBuiltins(VariableTable& table);

@@ -3,9 +3,12 @@
 #include <cstdio>
 #include <ctime>
 #include <new>
+#include <stdexcept>
 
 #include "interp/Errors.h"
 #include "interp/Prog.h"
+#include "io/OutputChannel.h"
+#include "io/RunStatus.h"
 #include "text/Cp1251.h"
 #include "values/Matrix.h"
 
@@ -41,7 +44,7 @@ void runProgram(ProgramContext& p, const char* text) {
   p.display.reset();
 
   p.runStartMs = p.host.tickMs();
-  p.host.setStatus(startStatus(p.host.wallClock()));
+  p.host.setStatus(rememberRunStartStatus(startStatus(p.host.wallClock())));
 
   // The caret stays where the pre-check left it until a rule moves it.
   const char* precheckPosition = scanner.errorPos;
@@ -107,6 +110,12 @@ RunReport runText(ProgramContext& p, const RunRequest& request) {
                           (jump.flag == 1 ? "break" : "continue");
   } catch (const std::bad_alloc&) {
     report.errorMessage = cp("не хватает памяти");
+  } catch (const std::length_error&) {
+    report.errorMessage = cp("не хватает памяти");
+  } catch (const std::exception& error) {
+    // Nothing in the interpreter throws anything else; should it happen,
+    // the run still ends with a report and a closed output channel.
+    report.errorMessage = cp("Внутренняя ошибка: ") + error.what();
   }
 
   if (!failed) {
@@ -137,6 +146,7 @@ RunReport runText(ProgramContext& p, const RunRequest& request) {
   }
   p.scanner.nestingDepth = 0;
   p.callDepth = 0;
+  output::close();
   p.host.setStatus(report.status);
   return report;
 }

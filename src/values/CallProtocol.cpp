@@ -1,12 +1,14 @@
 // The generic calls of the two described families: argument counts and
 // types are checked, and a function of numbers given matrices, tables or
 // discrete laws in place of numbers is applied element by element.
+#include <algorithm>
 #include <vector>
 
 #include "interp/Errors.h"
 #include "text/Cp1251.h"
 #include "values/CLaw.h"
 #include "values/Function.h"
+#include "values/LawsDiscrete.h"
 #include "values/Matrix.h"
 #include "values/Scalar.h"
 #include "values/SuperMatrix.h"
@@ -136,21 +138,54 @@ bool any(const std::vector<Role>& roles, Role role) {
 }
 
 // Substituted laws must all be discrete with finitely many values; the
-// function of them is then the discrete law of its values.
-[[noreturn]] void substituteLaws(int count, Args args,
-                                 const std::vector<Role>& roles) {
+// function of them is then the discrete law of its values: every
+// combination of values, the first law turning fastest, gives the row
+// (f(values), product of their probabilities), and equal results merge.
+ValuePtr substituteLaws(CSFunc& function, int count, Args args,
+                        const std::vector<Role>& roles) {
+  std::vector<int> lawArgs;
+  std::vector<ValuePtr> tables;  // valefr(1) of each law: value, probability
   long long combinations = 1;
   for (int i = 0; i < count; ++i) {
-    if (roles[i] == Role::Law) {
-      combinations *= static_cast<const CLaw&>(*args[i]).valueCount();
+    if (roles[i] != Role::Law) continue;
+    const auto& law = static_cast<const CLaw&>(*args[i]);
+    combinations *= law.valueCount();
+    if (combinations == 0) {
+      raise("все замещающие законы должны быть дискретными\t\t\tс конечным числом возможных значений");
+    }
+    // Beyond the element limit the table below cannot be built anyway.
+    combinations = std::min<long long>(combinations, maxElementCount() + 1LL);
+    lawArgs.push_back(i);
+    tables.push_back(law.valefr(1));
+  }
+  auto results = Matrix::create(static_cast<int>(combinations), 2);
+
+  std::vector<MatObject*> callArgs(args, args + count);
+  std::vector<std::unique_ptr<Scalar>> numbers;
+  for (const int i : lawArgs) {
+    numbers.push_back(std::make_unique<Scalar>(0));
+    callArgs[i] = numbers.back().get();
+  }
+  std::vector<int> position(lawArgs.size(), 0);
+  for (int row = 0; row < results->rows(); ++row) {
+    double probability = 1;
+    for (std::size_t k = 0; k < lawArgs.size(); ++k) {
+      const Matrix& table = asMatrix(*tables[k]);
+      numbers[k]->value = table.at(position[k], 0);
+      probability *= table.at(position[k], 1);
+    }
+    results->at(row, 0) = function.invoke(count, callArgs.data());
+    results->at(row, 1) = probability;
+    for (std::size_t k = 0; k < lawArgs.size(); ++k) {
+      if (++position[k] < asMatrix(*tables[k]).rows()) break;
+      position[k] = 0;
     }
   }
-  if (combinations == 0) {
-    raise("все замещающие законы должны быть дискретными\t\t\tс конечным числом возможных значений");
+  std::vector<WeightedValue> rows(results->rows());
+  for (int row = 0; row < results->rows(); ++row) {
+    rows[row] = {results->at(row, 0), results->at(row, 1)};
   }
-  // No law with finitely many values exists in the language yet, so every
-  // law reaching this point has none.
-  raise("все замещающие законы должны быть дискретными\t\t\tс конечным числом возможных значений");
+  return CLawDis::fromRows(std::move(rows));
 }
 
 }  // namespace
@@ -187,7 +222,7 @@ ValuePtr CSFunc::call(int count, Args args) {
   const bool laws = any(roles, Role::Law);
   const bool tables = any(roles, Role::Elementwise) || any(roles, Role::Recursive);
   if (laws && tables) raise("Недопустимый тип аргумента");
-  if (laws) substituteLaws(count, args, roles);
+  if (laws) return substituteLaws(*this, count, args, roles);
   if (!tables) raise("Недопустимый тип аргумента");
 
   int rows = 0, cols = 0;

@@ -1,5 +1,6 @@
 #include "values/Display.h"
 
+#include <cmath>
 #include <cstdio>
 
 #include "interp/Errors.h"
@@ -13,9 +14,20 @@
 
 namespace tesmora {
 
+namespace {
+
+// The number as shown: rounded to the display step; a NaN shows without
+// the sign that 0/0 happens to carry.
+double shown(double value) {
+  const double rounded = roundToStep(value, kDisplayStep);
+  return std::isnan(rounded) ? std::fabs(rounded) : rounded;
+}
+
+}  // namespace
+
 std::string formatNumber(double value) {
   char scratch[64];
-  std::snprintf(scratch, sizeof scratch, "%.12g", roundToStep(value, kDisplayStep));
+  std::snprintf(scratch, sizeof scratch, "%.12g", shown(value));
   return scratch;
 }
 
@@ -40,7 +52,7 @@ void DisplayBuffer::appendLine(std::string_view text) {
 
 void DisplayBuffer::appendNumber(const char* format, double value) {
   char scratch[64];
-  std::snprintf(scratch, sizeof scratch, format, roundToStep(value, kDisplayStep));
+  std::snprintf(scratch, sizeof scratch, format, shown(value));
   append(scratch);
 }
 

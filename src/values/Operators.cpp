@@ -6,6 +6,7 @@
 
 #include "builtins/FunctionClasses.h"
 #include "interp/Errors.h"
+#include "interp/Prog.h"
 #include "values/Arithmetic.h"
 #include "values/MatrixAlgebra.h"
 
@@ -255,7 +256,11 @@ ValuePtr generic(BinaryOp op, MatObject& left, MatObject& right) {
 ValuePtr lawSum(MatObject& law, double n) {
   if (!(n >= 1 && n == std::floor(n))) raise("операция '^+' не определена");
   ValuePtr sum = makeNumber(0);
-  for (double i = 0; i < n; ++i) sum = generic(BinaryOp::Add, *sum, law);
+  for (double i = 0; i < n; ++i) {
+    // A large n takes long: let the user stop it like a long loop.
+    program().longRunCheckPoint();
+    sum = generic(BinaryOp::Add, *sum, law);
+  }
   return sum;
 }
 

@@ -112,7 +112,7 @@ TEST(ProgramText, TitlesAndAnswers) {
   EXPECT_EQ(decodeArgumentText("a\nb", "--answer"), "a\nb");
   EXPECT_THROW(decodeArgumentText("☃", "--answer"), UsageError);
 
-  RunSpec run;
+  RunSource run;
   run.argument = "dir/sub/exam.v2.tsm";
   EXPECT_EQ(defaultTitleBytes(run), "exam.v2");
   run.source = SourceKind::Text;
@@ -122,7 +122,7 @@ TEST(ProgramText, TitlesAndAnswers) {
 }
 
 TEST(ProgramText, PrepareRunReadsFilesAndRefusesUnreadableOnes) {
-  RunSpec run;
+  RunSource run;
   run.argument = "/nonexistent/dir/x.tsm";
   EXPECT_THROW(prepareRun(run), UsageError);
   run.argument = "/";
