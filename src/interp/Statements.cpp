@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "builtins/UserFunction.h"
+#include "exam/QuestionFile.h"
 #include "interp/Errors.h"
 #include "interp/Evaluator.h"
 #include "interp/Prog.h"
@@ -81,16 +82,10 @@ void Statements::block() {
 void Statements::ifStatement() {
   const char* syntax = "нарушен синтаксис оператора 'if'";
   scanner_.scan();
-  if (!scanner_.isSeparator('(')) {
-    scanner_.setErrorPos(scanner_.tokenStart);
-    raise(syntax);
-  }
+  expectSeparator('(', syntax);
   scanner_.scan();
   program_.evaluator.evaluate();
-  if (!scanner_.isSeparator(')')) {
-    scanner_.setErrorPos(scanner_.tokenStart);
-    raise(syntax);
-  }
+  expectSeparator(')', syntax);
   const bool condition = popCondition(stack_, "if: недопустимый тип условия");
   scanner_.scan();
   if (condition) executeStatement();
@@ -109,20 +104,14 @@ void Statements::ifStatement() {
 void Statements::whileStatement() {
   const char* syntax = "нарушен синтаксис оператора 'while'";
   scanner_.scan();
-  if (!scanner_.isSeparator('(')) {
-    scanner_.setErrorPos(scanner_.tokenStart);
-    raise(syntax);
-  }
+  expectSeparator('(', syntax);
   const char* conditionStart = scanner_.readPos;
   for (;;) {
     stack_.clear();
     scanner_.readPos = conditionStart;
     scanner_.scan();
     program_.evaluator.evaluate();
-    if (!scanner_.isSeparator(')')) {
-      scanner_.setErrorPos(scanner_.tokenStart);
-      raise(syntax);
-    }
+    expectSeparator(')', syntax);
     const bool condition = popCondition(stack_, "while: недопустимый тип условия");
     const char* bodyStart = scanner_.readPos;
     scanner_.scan();
@@ -278,10 +267,12 @@ void Statements::expressionStatement() {
   requireSemicolon();
 }
 
-void Statements::requireSemicolon() {
-  if (!scanner_.isSeparator(';')) {
+void Statements::requireSemicolon() { expectSeparator(';', "нет ';'"); }
+
+void Statements::expectSeparator(char separator, const char* message) {
+  if (!scanner_.isSeparator(separator)) {
     scanner_.setErrorPos(scanner_.tokenStart);
-    raise("нет ';'");
+    raise(message);
   }
 }
 
@@ -480,9 +471,11 @@ void Statements::rStatement() {
   }
   if (!(scanner_.tokenKind == kSeparatorToken && scanner_.is("<<"))) raise(syntax);
   ValuePtr question = buildQuestion(scanner_, *table);
+  const auto& written = static_cast<const CSuperMatrix&>(*question);
   stack_.push(std::move(question));
   ++program_.questionCounter;
   program_.variables.resetVariables();
+  writeQuestion(written, program_.questionCounter);
 }
 
 }  // namespace tesmora

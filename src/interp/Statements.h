@@ -34,6 +34,8 @@ class Statements {
   void multipleAssignment();
   void expressionStatement();
   void requireSemicolon();
+  // The current token must be this separator, else a syntax error at it.
+  void expectSeparator(char separator, const char* message);
 
   void functionDefinition();
   void lawDefinition();

@@ -5,34 +5,13 @@
 #include "interp/Errors.h"
 #include "interp/Limits.h"
 #include "values/CLaw.h"
+#include "values/Indexing.h"
 #include "values/Scalar.h"
 
 namespace tesmora {
 namespace {
 
 int gMaxElements = kDefaultMaxElements;
-
-bool isNonNegativeInteger(double x) {
-  return x >= 0 && x == std::floor(x);
-}
-
-// Index values are truncated towards zero; positions are 1-based.
-int checkedIndex(double x, int limit) {
-  const double t = std::trunc(x);
-  if (!(t >= 1 && t <= limit)) raise("недопустимый индекс");
-  return static_cast<int>(t) - 1;
-}
-
-// Element assignment wants exact integers; errors name the variable.
-int exactIndex(const MatObject& target, const MatObject& index, int limit) {
-  if (index.typeCode != kScalarType) raise("недопустимый тип индекса");
-  const double i = numberOf(index) - 1;
-  if (!(i >= 0 && i < limit && i == std::floor(i))) {
-    raiseAbout(target.variableName ? target.variableName : "",
-               "недопустимый индекс");
-  }
-  return static_cast<int>(i);
-}
 
 }  // namespace
 
@@ -120,10 +99,10 @@ void Matrix::setElement(int count, Args args) {
   }
   const double value = numberOf(*args[count]);
   if (count == 1) {
-    elements_[exactIndex(*this, *args[0], this->count())] = value;
+    elements_[assignIndex(*this, *args[0], this->count())] = value;
   } else {
-    const int r = exactIndex(*this, *args[0], rows_);
-    const int c = exactIndex(*this, *args[1], cols_);
+    const int r = assignIndex(*this, *args[0], rows_);
+    const int c = assignIndex(*this, *args[1], cols_);
     at(r, c) = value;
   }
   cachedLaw.reset();
@@ -135,11 +114,11 @@ double Matrix::invoke(int count, Args args) {
   raise("Элемент матрицы должен иметь 1 или 2 индекса");
 }
 
-double Matrix::eval1(double x) { return elements_[checkedIndex(x, count())]; }
+double Matrix::eval1(double x) { return elements_[readIndex(x, count())]; }
 
 double Matrix::eval2(double x, double y) {
-  const int r = checkedIndex(x, rows_);
-  const int c = checkedIndex(y, cols_);
+  const int r = readIndex(x, rows_);
+  const int c = readIndex(y, cols_);
   return at(r, c);
 }
 

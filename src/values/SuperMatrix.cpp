@@ -5,32 +5,10 @@
 #include "interp/Errors.h"
 #include "interp/Limits.h"
 #include "values/Matrix.h"
+#include "values/Indexing.h"
 #include "values/Scalar.h"
 
 namespace tesmora {
-namespace {
-
-bool isNonNegativeInteger(double x) {
-  return x >= 0 && x == std::floor(x);
-}
-
-int checkedIndex(double x, int limit) {
-  const double t = std::trunc(x);
-  if (!(t >= 1 && t <= limit)) raise("недопустимый индекс");
-  return static_cast<int>(t) - 1;
-}
-
-int exactIndex(const MatObject& target, const MatObject& index, int limit) {
-  const double i = numberOf(index) - 1;
-  if (!(i >= 0 && i < limit && i == std::floor(i))) {
-    raiseAbout(target.variableName ? target.variableName : "",
-               "недопустимый индекс");
-  }
-  return static_cast<int>(i);
-}
-
-}  // namespace
-
 CSuperMatrix::CSuperMatrix(int rows, int cols)
     : COFunction(kSuperType),
       rows_(rows),
@@ -112,10 +90,10 @@ void CSuperMatrix::setElement(int count, Args args) {
   }
   int index = 0;
   if (count == 1) {
-    index = exactIndex(*this, *args[0], this->count());
+    index = assignIndex(*this, *args[0], this->count());
   } else {
-    const int r = exactIndex(*this, *args[0], rows_);
-    const int c = exactIndex(*this, *args[1], cols_);
+    const int r = assignIndex(*this, *args[0], rows_);
+    const int c = assignIndex(*this, *args[1], cols_);
     index = r * cols_ + c;
   }
   // Copy first: a failed copy leaves the old cell in place.
@@ -125,11 +103,11 @@ void CSuperMatrix::setElement(int count, Args args) {
 
 ValuePtr CSuperMatrix::invoke(int count, Args args) {
   if (count == 1) {
-    return cells_[checkedIndex(numberOf(*args[0]), this->count())]->copy();
+    return cells_[readIndex(numberOf(*args[0]), this->count())]->copy();
   }
   if (count == 2) {
-    const int r = checkedIndex(numberOf(*args[0]), rows_);
-    const int c = checkedIndex(numberOf(*args[1]), cols_);
+    const int r = readIndex(numberOf(*args[0]), rows_);
+    const int c = readIndex(numberOf(*args[1]), cols_);
     return cell(r, c)->copy();
   }
   raise("Элемент матрицы должен иметь 1 или 2 индекса");
