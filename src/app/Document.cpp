@@ -29,6 +29,12 @@ void Document::startNew() {
   example = false;
 }
 
+void Document::holdExample(const QString& name) {
+  startNew();
+  path_ = name;
+  example = true;
+}
+
 bool Document::load(const QString& path, QString& text, QString& error) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {

@@ -26,6 +26,11 @@ class Document {
   // encoding and line-end style. On success the document takes the path.
   bool save(const QString& path, const QString& text, QString& error);
 
+  // The document now holds a sample program named `name`: its changes are
+  // dropped silently until it is saved or replaced. The name is not a file
+  // on disk; saving writes it like any path. The text is new: UTF-8, LF.
+  void holdExample(const QString& name);
+
   bool isUntitled() const { return path_.isEmpty(); }
   const QString& path() const { return path_; }
   // The file name for the user ("Untitled" for a new document).

@@ -9,6 +9,7 @@
 #include <QStatusBar>
 
 #include "app/Editor.h"
+#include "app/ExamplesMenu.h"
 #include "app/QtHost.h"
 #include "app/RunController.h"
 #include "interp/Interpreter.h"
@@ -35,8 +36,10 @@ MainWindow::MainWindow(QWidget* parent)
   connect(editor_, &Editor::caretLineChanged, this, [this](int line) {
     lineStatus_->setText(QString::number(line));
   });
-  connect(runController_, &RunController::runStarted, this,
-          [this] { setRunning(true); });
+  connect(runController_, &RunController::runStarted, this, [this] {
+    host_->closePictureWindow();
+    setRunning(true);
+  });
   connect(runController_, &RunController::runFinished, this,
           [this] { setRunning(false); });
   connect(runController_, &RunController::statusChanged, this,
@@ -118,6 +121,11 @@ void MainWindow::createMenus() {
 
   // Run is a command of the menu bar itself, as in the original program.
   menuBar()->addAction(runAct_);
+
+  examplesMenu_ = createExamplesMenu(
+      this, [this](const QString& text) { loadExample(text); });
+  menuBar()->addMenu(examplesMenu_);
+  idleOnlyActs_.append(examplesMenu_->menuAction());
   updateRecentFileActions();
 }
 
@@ -159,6 +167,15 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 void MainWindow::runProgram() {
   if (runController_->isRunning() || !saveBeforeRun()) return;
   runController_->run(document_.runTitle());
+}
+
+void MainWindow::loadExample(const QString& text) {
+  // A sample in the editor is replaced without a question; the user's own
+  // changes are offered for saving first.
+  if (!maybeSave()) return;
+  editor_->setPlainText(text);
+  document_.holdExample(QStringLiteral("Пример.tsm"));
+  editor_->document()->setModified(false);
 }
 
 void MainWindow::setRunning(bool running) {

@@ -49,6 +49,8 @@ class MainWindow : public QMainWindow {
   bool save();
   bool saveAs();
   void runProgram();
+  // Replaces the document by a sample program of the examples menu.
+  void loadExample(const QString& text);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -78,6 +80,7 @@ class MainWindow : public QMainWindow {
 
   QMenu* fileMenu_ = nullptr;
   QMenu* editMenu_ = nullptr;
+  QMenu* examplesMenu_ = nullptr;
   QAction* newAct_ = nullptr;
   QAction* openAct_ = nullptr;
   QAction* saveAct_ = nullptr;

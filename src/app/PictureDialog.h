@@ -1,7 +1,7 @@
-// The modal window of show() and qshow(): it carries the picture's title
-// and the menu the program asked for, and ends with the code of the chosen
-// item (0 when closed). Drawing the picture itself belongs to the picture
-// window of the graphics layer, which takes this dialog's place.
+// The modal picture window of show() and qshow(): the menu the program
+// asked for above the picture, drawn by the core's layout through a
+// QPainter canvas, with the cursor's world coordinates in the strips at the
+// top and bottom. It ends with the code of the chosen item (0 when closed).
 #pragma once
 
 #include <QDialog>
@@ -16,7 +16,8 @@ class PictureDialog : public QDialog {
 
  public:
   PictureDialog(const QString& title, QStringList items, PictureMode mode,
-                QWidget* parent = nullptr);
+                QWidget* parent = nullptr,
+                graphics::PictureState* picture = nullptr);
 
   // The end code of an item: its command for show(), or the qshow answer
   // (1 skip, 2 ask).

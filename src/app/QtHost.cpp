@@ -13,6 +13,7 @@
 #include "app/GetStrDialog.h"
 #include "app/MessageBoxes.h"
 #include "app/PictureDialog.h"
+#include "graphics/PictureState.h"
 #include "app/TextBridge.h"
 #include "text/Cp1251.h"
 
@@ -80,14 +81,33 @@ int QtHost::showPicture(const PictureRequest& request) {
     QStringList items;
     for (const std::string& item : request.menu) items << fromCp1251(item);
     PictureDialog dialog(fromCp1251(request.title), items, request.mode,
-                         window_);
+                         window_, request.picture);
     return dialog.exec();
   });
 }
 
 void QtHost::hidePicture() {
-  // The modal picture dialog is gone once show() returns, so nothing stays
-  // on screen to hide.
+  onGui([&] { closePictureWindow(); });
+}
+
+void QtHost::closePictureWindow() {
+  if (!pictureWindow_) return;
+  // Closing here is the program's doing, not the user's: the picture stays.
+  QObject::disconnect(pictureWindow_, &QDialog::finished, nullptr, nullptr);
+  delete pictureWindow_;
+}
+
+void QtHost::presentPicture(graphics::PictureState& picture) {
+  onGui([&] {
+    closePictureWindow();
+    auto* window = new PictureDialog(fromCp1251(picture.title), {}, PictureMode::Show,
+                                     window_, &picture);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    // The user closing the window erases the picture, as after show().
+    QObject::connect(window, &QDialog::finished, window, [&picture] { picture.erase(); });
+    pictureWindow_ = window;
+    window->show();
+  });
 }
 
 void QtHost::setClipboardText(const std::string& text) {

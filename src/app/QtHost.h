@@ -7,7 +7,9 @@
 // modal box exactly synchronous.
 #pragma once
 
+#include <QDialog>
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QString>
 
 #include <functional>
@@ -29,6 +31,13 @@ class QtHost : public Host {
   void setStatus(const std::string& text) override;
   int showPicture(const PictureRequest& request) override;
   void hidePicture() override;
+  // After a run that leaves a picture: the picture window stays open,
+  // without a modal loop, until the next run starts or the user closes it
+  // (which erases the picture).
+  void presentPicture(graphics::PictureState& picture) override;
+  // Called on the GUI thread before a run starts: the window must not paint
+  // the picture while the run changes it.
+  void closePictureWindow();
   void setClipboardText(const std::string& text) override;
   void processEvents() override;
   std::int64_t tickMs() override;
@@ -38,6 +47,7 @@ class QtHost : public Host {
   QWidget* window_;
   std::function<void(const QString&)> showStatus_;
   QElapsedTimer clock_;
+  QPointer<QDialog> pictureWindow_;
 };
 
 }  // namespace tesmora::app

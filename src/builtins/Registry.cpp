@@ -81,7 +81,12 @@ constexpr Family kFamilies[] = {numberBuiltins,     constantBuiltins,
                                 dialogBuiltins,     gradeBuiltins,
                                 lawBuiltins,        lawMethodBuiltins,
                                 frequencyBuiltins,  specialBuiltins,
-                                statisticsBuiltins, randomBuiltins};
+                                statisticsBuiltins, randomBuiltins,
+                                stringBuiltins,     dateBuiltins,
+                                loaderBuiltins,     fileBuiltins,
+                                plotBuiltins,       pictureBuiltins,
+                                examBuiltins,       seriesBuiltins,
+                                portfolioBuiltins};
 
 }  // namespace
 

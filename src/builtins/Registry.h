@@ -40,6 +40,15 @@ std::span<const BuiltinRow> frequencyBuiltins();       // valfr, fre ... frgle, 
 std::span<const BuiltinRow> specialBuiltins();         // gamma, lngamma, fa, cbin, beta, pvKolm, crKolm
 std::span<const BuiltinRow> statisticsBuiltins();      // mean, median, disp, stdev, cov, covc, ...
 std::span<const BuiltinRow> randomBuiltins();          // initrand, rand, sample, samples
+std::span<const BuiltinRow> stringBuiltins();          // ucase ... dbl, code, decode, thisfile
+std::span<const BuiltinRow> dateBuiltins();            // date, time, currtime, year ... formatdate
+std::span<const BuiltinRow> loaderBuiltins();          // loadvector ... loaddaily, tickerfr, splitbase
+std::span<const BuiltinRow> fileBuiltins();            // system, checkfile ... chdir, mem, getms
+std::span<const BuiltinRow> plotBuiltins();            // axes, line ... points, wintitle, setfont
+std::span<const BuiltinRow> pictureBuiltins();         // show, qshow, hide, erase, setftime ...
+std::span<const BuiltinRow> examBuiltins();            // LoadItemBase ... SaveExamAB, ExportExam
+std::span<const BuiltinRow> seriesBuiltins();          // dif, ret, cdif, cret, sma, ema, wma, acf, corf
+std::span<const BuiltinRow> portfolioBuiltins();       // frontier1, frontier2, frontier2a, stat, mdcr, trade, maxrlevels
 
 // Fills the table in the registry's order and records the predefined count.
 void registerBuiltins(VariableTable& table);

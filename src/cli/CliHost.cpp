@@ -1,6 +1,10 @@
 #include "cli/CliHost.h"
 
 #include <chrono>
+#include <fstream>
+
+#include "graphics/PictureLayout.h"
+#include "graphics/SvgCanvas.h"
 
 #include "text/Cp1251.h"
 
@@ -89,7 +93,28 @@ std::string CliHost::getString(const std::string& prompt) {
 
 void CliHost::setStatus(const std::string& text) { status_ = text; }
 
+// The file shows what the window would: the client area drawn at the
+// chosen size. Pictures are written as SVG; the runner draws no raster
+// images (that would tie it to a GUI toolkit), so a .png target is
+// reported and left alone.
+void CliHost::drawPicture(graphics::PictureState& picture) {
+  if (!pictureFile_) return;
+  const std::string& file = *pictureFile_;
+  if (!file.ends_with(".svg")) {
+    if (warn_) warn_("pictures are written as SVG only; \"" + file + "\" is not written");
+    return;
+  }
+  graphics::SvgCanvas canvas(pictureSize_.width, pictureSize_.height);
+  graphics::paintPicture(picture, canvas);
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  out << canvas.document();
+  if (!out && warn_) warn_("cannot write the picture to \"" + file + "\"");
+}
+
+void CliHost::presentPicture(graphics::PictureState& picture) { drawPicture(picture); }
+
 int CliHost::showPicture(const PictureRequest& request) {
+  if (request.picture) drawPicture(*request.picture);
   if (request.mode == PictureMode::QShow) {
     const QShowAnswer answer = qshowAnswer();
     record({"qshow", request.title, "", cp("Пропустить|Спросить"), "",

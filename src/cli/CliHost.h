@@ -49,12 +49,14 @@ class CliHost final : public Host {
   std::string getString(const std::string& prompt) override;
   void setStatus(const std::string& text) override;
   int showPicture(const PictureRequest& request) override;
+  void presentPicture(graphics::PictureState& picture) override;
   void setClipboardText(const std::string& text) override;
   std::int64_t tickMs() override;
   std::time_t wallClock() override;
 
  private:
   void record(BoxRecord box);
+  void drawPicture(graphics::PictureState& picture);
   std::string buttonAnswer(const BoxRequest& box);
   int showAnswer();
   QShowAnswer qshowAnswer();

@@ -16,6 +16,10 @@
 
 namespace tesmora {
 
+namespace graphics {
+class PictureState;
+}
+
 // What kind of modal interaction a box is. The runner reports it by name
 // ("message", "msg", ...), so the names are part of its output contract.
 enum class BoxKind {
@@ -52,6 +56,9 @@ struct PictureRequest {
   PictureMode mode = PictureMode::Show;
   std::string title;                // the picture window's title
   std::vector<std::string> menu;    // menu items of show(), may be empty
+  // The prepared picture to draw (graphics/PictureLayout.h paintPicture);
+  // null only for requests that carry no picture.
+  graphics::PictureState* picture = nullptr;
 };
 
 // The answer of qshow's window.
@@ -81,6 +88,9 @@ class Host {
 
   // Hides the picture window (hide(), and after a failed run).
   virtual void hidePicture() {}
+
+  // Shows the prepared picture without waiting, after a run that left one.
+  virtual void presentPicture(graphics::PictureState&) {}
 
   // Puts plain text on the clipboard.
   virtual void setClipboardText(const std::string& text) = 0;

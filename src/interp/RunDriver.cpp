@@ -5,6 +5,7 @@
 #include <new>
 #include <stdexcept>
 
+#include "graphics/RunPicture.h"
 #include "interp/Errors.h"
 #include "interp/Prog.h"
 #include "io/OutputChannel.h"
@@ -42,6 +43,7 @@ void runProgram(ProgramContext& p, const char* text) {
   Scanner& scanner = p.scanner;
   p.expressionMode = !scanner.precheck(text);
   p.display.reset();
+  graphics::startRunPicture(!p.expressionMode);
 
   p.runStartMs = p.host.tickMs();
   p.host.setStatus(rememberRunStartStatus(startStatus(p.host.wallClock())));
@@ -126,6 +128,7 @@ RunReport runText(ProgramContext& p, const RunRequest& request) {
       report.text = p.display.text();
     }
     report.status = elapsedStatus(p.host.tickMs() - started);
+    graphics::finishRunPicture(p.host, report);
   } else {
     inFunction = p.scanner.nestingDepth != 0;
     report.errorTitle = cp("Ошибка");
@@ -141,7 +144,7 @@ RunReport runText(ProgramContext& p, const RunRequest& request) {
                              : 0;
     p.stack.clear();
     p.display.reset();
-    p.host.hidePicture();
+    graphics::failRunPicture(p.host);
     report.status = cp("Выполнено с ошибкой");
   }
   p.scanner.nestingDepth = 0;

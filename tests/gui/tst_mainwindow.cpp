@@ -291,7 +291,7 @@ void TestMainWindow::menusAndShortcuts() {
     menus << action->text();
     if (action->menu() == nullptr) run = action;
   }
-  QCOMPARE(menus, (QStringList{"&Файл", "&Правка", "&Выполнить"}));
+  QCOMPARE(menus, (QStringList{"&Файл", "&Правка", "&Выполнить", "Пр&имеры"}));
   QVERIFY(run != nullptr);
   QCOMPARE(run->shortcuts(),
            (QList<QKeySequence>{QKeySequence(Qt::Key_F12),

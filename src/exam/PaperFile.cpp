@@ -1,0 +1,75 @@
+#include "exam/PaperFile.h"
+
+#include "interp/Errors.h"
+#include "interp/Prog.h"
+#include "io/TextFile.h"
+
+namespace tesmora {
+namespace {
+
+constexpr std::string_view kPreamble =
+    "\r\n"
+    "\\documentclass[12pt,thmsa]{article}\r\n"
+    "\\usepackage{sw20jart}\r\n"
+    "\r\n"
+    "%TCIDATA{TCIstyle=article/art4.lat,jart,sw20jart}\r\n"
+    "\r\n"
+    "%TCIDATA{OutputFilter=LATEX.DLL}\r\n"
+    "%TCIDATA{Version=5.00.0.2570}\r\n"
+    "%TCIDATA{<META NAME=\"SaveForMode\" CONTENT=\"1\">}\r\n"
+    "%TCIDATA{Created=Sat Nov 16 20:56:01 1996}\r\n"
+    "%TCIDATA{LastRevised=Friday, April 08, 2005 13:21:28}\r\n"
+    "%TCIDATA{<META NAME=\"GraphicsSave\" CONTENT=\"32\">}\r\n"
+    "%TCIDATA{Language=American English}\r\n"
+    "%TCIDATA{CSTFile=Exam.cst}\r\n"
+    "%TCIDATA{PageSetup=43,43,57,57,0}\r\n"
+    "%TCIDATA{Counters=arabic,1}\r\n"
+    "%TCIDATA{AllPages=\r\n"
+    "%H=36\r\n"
+    "%F=36\r\n"
+    "%}\r\n"
+    "\r\n"
+    "\\input{tcilatex}\r\n"
+    "\r\n"
+    "\\begin{document}\r\n"
+    "\r\n"
+    "\\section{Exam}\r\n"
+    "\r\n"
+    "\r\n";
+
+constexpr char kSeparator = '/';
+
+}  // namespace
+
+void PaperFile::create(const std::string& name1251, std::string_view failureUtf8) {
+  close();
+  file_ = std::fopen(nativeFileName(name1251).c_str(), "wb");
+  if (!file_) raise(failureUtf8);
+}
+
+void PaperFile::write(std::string_view bytes) {
+  if (file_ && !bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), file_);
+}
+
+void PaperFile::close() {
+  if (!file_) return;
+  std::fclose(file_);
+  file_ = nullptr;
+}
+
+void writePaperPreamble(PaperFile& file) { file.write(kPreamble); }
+
+void writePaperEnding(PaperFile& file) { file.write("\n\n\\end{document}\n"); }
+
+std::string outputDirectory() { return program().documentTitle + "_out"; }
+
+std::string outputPath(std::string_view fileName) {
+  return outputDirectory() + kSeparator + std::string(fileName);
+}
+
+std::string outputPath(std::string_view subdirectory, std::string_view fileName) {
+  return outputDirectory() + kSeparator + std::string(subdirectory) + kSeparator +
+         std::string(fileName);
+}
+
+}  // namespace tesmora

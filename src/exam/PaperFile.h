@@ -1,0 +1,40 @@
+// The files of exam papers: LaTeX documents written byte for byte (no line
+// end translation), each opening with the paper preamble.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace tesmora {
+
+class PaperFile {
+ public:
+  PaperFile() = default;
+  ~PaperFile() { close(); }
+  PaperFile(const PaperFile&) = delete;
+  PaperFile& operator=(const PaperFile&) = delete;
+
+  // Creates or truncates the file (name in Windows-1251), raising
+  // `failureUtf8` when it cannot be opened.
+  void create(const std::string& name1251, std::string_view failureUtf8);
+  void write(std::string_view bytes);
+  void close();
+
+ private:
+  std::FILE* file_ = nullptr;
+};
+
+// The opening of every paper: the document class, the front end's data
+// lines and the "Exam" section.
+void writePaperPreamble(PaperFile& file);
+// What ends every paper.
+void writePaperEnding(PaperFile& file);
+
+// A name in the output directory (the document title + "_out"), or in one of
+// its subdirectories.
+std::string outputDirectory();
+std::string outputPath(std::string_view fileName);
+std::string outputPath(std::string_view subdirectory, std::string_view fileName);
+
+}  // namespace tesmora
