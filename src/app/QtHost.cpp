@@ -1,5 +1,7 @@
 #include "app/QtHost.h"
 
+#include <QTimer>
+
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -107,6 +109,9 @@ void QtHost::presentPicture(graphics::PictureState& picture) {
     QObject::connect(window, &QDialog::finished, window, [&picture] { picture.erase(); });
     pictureWindow_ = window;
     window->show();
+    // The main window comes to the top when the run ends; the picture
+    // goes back above it once the event loop runs again.
+    QTimer::singleShot(0, window, [window] { window->raise(); });
   });
 }
 

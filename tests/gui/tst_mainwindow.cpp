@@ -12,11 +12,21 @@
 #include "ModalAnswerer.h"
 #include "app/Editor.h"
 #include "app/MainWindow.h"
+#include "app/PictureDialog.h"
+#include "graphics/PictureState.h"
 
 using namespace tesmora::app;
 using namespace tesmora::app::test;
 
 namespace {
+
+PictureDialog* visiblePictureWindow() {
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    auto* picture = qobject_cast<PictureDialog*>(widget);
+    if (picture && picture->isVisible()) return picture;
+  }
+  return nullptr;
+}
 
 QByteArray readAll(const QString& path) {
   QFile file(path);
@@ -45,6 +55,7 @@ class TestMainWindow : public QObject {
   void lineNumberFollowsTheCaret();
   void recentFilesKeepTheLastFour();
   void menusAndShortcuts();
+  void pictureStaysOpenAfterTheRunUntilTheNextRun();
 
  private:
   // Presses `key` in the editor and returns the message boxes the run
@@ -302,6 +313,28 @@ void TestMainWindow::menusAndShortcuts() {
   QVERIFY(QFontInfo(font).fixedPitch());
   QCOMPARE(window_->editor()->tabStopDistance(),
            QFontMetricsF(font).horizontalAdvance(QLatin1Char(' ')) * 4);
+}
+
+void TestMainWindow::pictureStaysOpenAfterTheRunUntilTheNextRun() {
+  typeProgram(QStringLiteral("line(1:3, [1; 4; 9], red, 1);"));
+  const QList<SeenBox> boxes = press(Qt::Key_F12);
+  QVERIFY2(boxes.isEmpty(), boxes.isEmpty() ? "" : qPrintable(boxes[0].text));
+  QCOMPARE(tesmora::graphics::picture().commandCount(), 1);
+  PictureDialog* picture = visiblePictureWindow();
+  QVERIFY2(picture, "a run that leaves a picture shows the picture window");
+
+  // The next run closes the window before it starts: nothing paints the
+  // picture while the run changes it.
+  QPointer<PictureDialog> first = picture;
+  window_->runProgram();
+  QVERIFY(first.isNull());
+  picture = visiblePictureWindow();
+  QVERIFY(picture);
+
+  // The user closing the window erases the picture.
+  picture->close();
+  QTRY_VERIFY(visiblePictureWindow() == nullptr);
+  QCOMPARE(tesmora::graphics::picture().commandCount(), 0);
 }
 
 QTEST_MAIN(TestMainWindow)
