@@ -108,4 +108,11 @@ int mondayWeekOfYear(const DateTime& t) {
 
 int sundayWeekOfYear(const DateTime& t) { return (t.yearDay + 7 - t.weekday) / 7; }
 
+int calendarDayNumber(int year, int month, int day) {
+  if (year < kFirstDateYear || year > kLastDateYear || !isValidDate(year, month, day)) {
+    return -1;
+  }
+  return static_cast<int>(dayNumber(year, month, day));
+}
+
 }  // namespace tesmora

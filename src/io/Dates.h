@@ -23,6 +23,10 @@ bool isValidDate(int year, int month, int day);
 // Whole days since 30 December 1899 of a calendar day (no validation).
 long long dayNumber(int year, int month, int day);
 
+// The day number of a calendar date, or -1 when the date does not exist
+// (month or day out of range, or a year outside the date range).
+int calendarDayNumber(int year, int month, int day);
+
 // The date number of a day and a time of day in seconds (0 ... 86399),
 // following the sign rule above.
 double dateNumber(long long day, int secondsOfDay);

@@ -7,7 +7,7 @@
 
 #include "interp/Errors.h"
 #include "io/DataFile.h"
-#include "io/DateNumbers.h"
+#include "io/Dates.h"
 #include "text/Cp1251.h"
 #include "values/Matrix.h"
 #include "values/SuperMatrix.h"

@@ -4,6 +4,8 @@
 // program is not).
 #include <QtTest>
 
+#include <QFile>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSettings>
@@ -26,6 +28,7 @@ class TestExamples : public QObject {
 
   void menuFollowsTheCatalogue();
   void everyEntryHasItsSample();
+  void compiledSamplesAreTheExampleFiles();
   void twoSamplesInARowAskNothing();
   void editedSampleIsReplacedWithoutAQuestion();
   void unsavedProgramAsksAndCancelKeepsIt();
@@ -137,6 +140,19 @@ void TestExamples::everyEntryHasItsSample() {
   }
   QCOMPARE(entries, 22);
   QVERIFY(exampleText(QStringLiteral("no_such_sample.tsm")).isEmpty());
+}
+
+void TestExamples::compiledSamplesAreTheExampleFiles() {
+  // This file is tests/gui/tst_examples.cpp; the samples live in examples/.
+  const QString folder =
+      QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../../examples/");
+  for (const ExampleEntry& entry : exampleEntries()) {
+    if (entry.file == nullptr) continue;
+    QFile file(folder + QString::fromUtf8(entry.file));
+    QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
+    const QString onDisk = QString::fromUtf8(file.readAll()).remove(QLatin1Char('\r'));
+    QCOMPARE(exampleText(QString::fromUtf8(entry.file)), onDisk);
+  }
 }
 
 void TestExamples::twoSamplesInARowAskNothing() {

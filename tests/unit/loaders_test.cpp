@@ -12,7 +12,7 @@
 #include "ScriptedHost.h"
 #include "interp/Errors.h"
 #include "io/DataFile.h"
-#include "io/DateNumbers.h"
+#include "io/Dates.h"
 #include "io/FileSystem.h"
 #include "io/QuoteBase.h"
 #include "text/Cp1251.h"
