@@ -71,7 +71,8 @@ class CompensatedSum {
     }
     sum_ = t;
   }
-  double value() const { return sum_ + lost_; }
+  // Once the sum overflows, the lost part means nothing.
+  double value() const { return std::isfinite(sum_) ? sum_ + lost_ : sum_; }
 
  private:
   double sum_ = 0;
