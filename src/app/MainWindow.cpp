@@ -27,6 +27,9 @@ MainWindow::MainWindow(QWidget* parent)
   runController_ = new RunController(*interpreter_, editor_, this, this);
 
   createActions();
+  createViewActions();
+  createHelpActions();
+  createToolBar();
   createMenus();
   createStatusBar();
   readSettings();
@@ -119,6 +122,8 @@ void MainWindow::createMenus() {
   editMenu_->addSeparator();
   editMenu_->addAction(selectAllAct_);
 
+  createViewMenu();
+
   // Run is a command of the menu bar itself, as in the original program.
   menuBar()->addAction(runAct_);
 
@@ -126,6 +131,7 @@ void MainWindow::createMenus() {
       this, [this](const QString& text) { loadExample(text); });
   menuBar()->addMenu(examplesMenu_);
   idleOnlyActs_.append(examplesMenu_->menuAction());
+  createHelpMenu();
   updateRecentFileActions();
 }
 
@@ -180,6 +186,7 @@ void MainWindow::loadExample(const QString& text) {
 
 void MainWindow::setRunning(bool running) {
   for (QAction* act : idleOnlyActs_) act->setEnabled(!running);
+  updateLineActions();
 }
 
 void MainWindow::showStatus(const QString& text) { runStatus_->setText(text); }

@@ -1,5 +1,5 @@
-// The main window: the editor, the menus, the two status panes, and the
-// document's file commands. The Run command is carried out by
+// The main window: the editor, the menus, the toolbar, the two status
+// panes, and the document's file commands. The Run command is carried out by
 // RunController; the document's state lives in Document.
 #pragma once
 
@@ -13,6 +13,7 @@
 class QAction;
 class QLabel;
 class QMenu;
+class QToolBar;
 
 namespace tesmora {
 class Interpreter;
@@ -51,6 +52,9 @@ class MainWindow : public QMainWindow {
   void runProgram();
   // Replaces the document by a sample program of the examples menu.
   void loadExample(const QString& text);
+  // Context help: the help file next to the program.
+  void showHelp();
+  void showAbout();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -59,6 +63,16 @@ class MainWindow : public QMainWindow {
   void createActions();
   void createMenus();
   void createStatusBar();
+  // MainWindowView.cpp: the font and line commands, the toolbar and the
+  // view menu.
+  void createViewActions();
+  void createToolBar();
+  void createViewMenu();
+  void updateFontActions();
+  void updateLineActions();
+  // MainWindowHelp.cpp: the help menu.
+  void createHelpActions();
+  void createHelpMenu();
   void readSettings();
   void writeSettings() const;
   bool maybeSave();
@@ -81,6 +95,9 @@ class MainWindow : public QMainWindow {
   QMenu* fileMenu_ = nullptr;
   QMenu* editMenu_ = nullptr;
   QMenu* examplesMenu_ = nullptr;
+  QMenu* viewMenu_ = nullptr;
+  QMenu* helpMenu_ = nullptr;
+  QToolBar* toolBar_ = nullptr;
   QAction* newAct_ = nullptr;
   QAction* openAct_ = nullptr;
   QAction* saveAct_ = nullptr;
@@ -92,6 +109,17 @@ class MainWindow : public QMainWindow {
   QAction* pasteAct_ = nullptr;
   QAction* selectAllAct_ = nullptr;
   QAction* runAct_ = nullptr;
+  QAction* fontBiggerAct_ = nullptr;
+  QAction* fontSmallerAct_ = nullptr;
+  QAction* insertTabsAct_ = nullptr;
+  QAction* removeTabsAct_ = nullptr;
+  QAction* insertCommentAct_ = nullptr;
+  QAction* removeCommentAct_ = nullptr;
+  QAction* statusBarAct_ = nullptr;
+  QAction* helpAct_ = nullptr;
+  QAction* aboutAct_ = nullptr;
+  // The four line commands: they need a selection and an idle editor.
+  QList<QAction*> lineActs_;
   QAction* recentSeparator_ = nullptr;
   QList<QAction*> recentFileActs_;
   // Commands that would change the text or the document while a program

@@ -3,9 +3,9 @@
 #include <chrono>
 #include <fstream>
 
+#include "cli/PngPicture.h"
 #include "graphics/PictureLayout.h"
 #include "graphics/SvgCanvas.h"
-
 #include "text/Cp1251.h"
 
 namespace tesmora::cli {
@@ -24,12 +24,6 @@ std::string joinMenu(const std::vector<std::string>& items) {
 
 CliHost::CliHost(BoxObserver onBox, Warning warn)
     : onBox_(std::move(onBox)), warn_(std::move(warn)) {}
-
-void CliHost::setPictureTarget(std::optional<std::string> file,
-                               PictureSize size) {
-  pictureFile_ = std::move(file);
-  pictureSize_ = size;
-}
 
 std::vector<BoxRecord> CliHost::takeBoxes() {
   std::vector<BoxRecord> taken;
@@ -93,22 +87,45 @@ std::string CliHost::getString(const std::string& prompt) {
 
 void CliHost::setStatus(const std::string& text) { status_ = text; }
 
+// PNG pictures need the Qt GUI, made here on the calling (main) thread and
+// only when a PNG is asked for: the runs draw on threads of their own.
+void CliHost::setPictureTarget(std::optional<std::string> file,
+                               PictureSize size) {
+  if (file && pictureFormatOf(*file) == PictureFormat::Png) {
+    prepareRasterPictures();
+  }
+  pictureFile_ = std::move(file);
+  pictureSize_ = size;
+}
+
 // The file shows what the window would: the client area drawn at the
-// chosen size. Pictures are written as SVG; the runner draws no raster
-// images (that would tie it to a GUI toolkit), so a .png target is
-// reported and left alone.
+// chosen size, as PNG (the window's own painter) or SVG.
 void CliHost::drawPicture(graphics::PictureState& picture) {
   if (!pictureFile_) return;
   const std::string& file = *pictureFile_;
-  if (!file.ends_with(".svg")) {
-    if (warn_) warn_("pictures are written as SVG only; \"" + file + "\" is not written");
-    return;
+  bool written = false;
+  switch (pictureFormatOf(file)) {
+    case PictureFormat::Png:
+      written = writePngPicture(picture, pictureSize_.width,
+                                pictureSize_.height, file);
+      break;
+    case PictureFormat::Svg:
+      written = writeSvgPicture(picture, file);
+      break;
+    case PictureFormat::Unknown:
+      if (warn_) warn_("pictures are written as .png or .svg; \"" + file + "\" is not written");
+      return;
   }
+  if (!written && warn_) warn_("cannot write the picture to \"" + file + "\"");
+}
+
+bool CliHost::writeSvgPicture(graphics::PictureState& picture,
+                              const std::string& file) {
   graphics::SvgCanvas canvas(pictureSize_.width, pictureSize_.height);
   graphics::paintPicture(picture, canvas);
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
   out << canvas.document();
-  if (!out && warn_) warn_("cannot write the picture to \"" + file + "\"");
+  return static_cast<bool>(out);
 }
 
 void CliHost::presentPicture(graphics::PictureState& picture) { drawPicture(picture); }

@@ -35,6 +35,7 @@ class CliHost final : public Host {
   void queueAnswer(std::string answer) { answers_.push(std::move(answer)); }
 
   // Where pictures of the following runs go (--picture, --picture-size).
+  // Call it on the main thread: a PNG target prepares Qt's GUI there.
   void setPictureTarget(std::optional<std::string> file, PictureSize size);
   const std::optional<std::string>& pictureFile() const { return pictureFile_; }
   PictureSize pictureSize() const { return pictureSize_; }
@@ -57,6 +58,7 @@ class CliHost final : public Host {
  private:
   void record(BoxRecord box);
   void drawPicture(graphics::PictureState& picture);
+  bool writeSvgPicture(graphics::PictureState& picture, const std::string& file);
   std::string buttonAnswer(const BoxRequest& box);
   int showAnswer();
   QShowAnswer qshowAnswer();

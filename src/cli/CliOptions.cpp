@@ -109,8 +109,7 @@ class Parser {
   }
 
   static std::string pictureFile(const std::string& file) {
-    if (!endsWithIgnoringCase(file, ".png") &&
-        !endsWithIgnoringCase(file, ".svg")) {
+    if (pictureFormatOf(file) == PictureFormat::Unknown) {
       throw UsageError("--picture writes .png or .svg files, not \"" + file +
                        "\"");
     }
@@ -137,6 +136,12 @@ class Parser {
 };
 
 }  // namespace
+
+PictureFormat pictureFormatOf(const std::string& file) {
+  if (endsWithIgnoringCase(file, ".png")) return PictureFormat::Png;
+  if (endsWithIgnoringCase(file, ".svg")) return PictureFormat::Svg;
+  return PictureFormat::Unknown;
+}
 
 std::optional<PictureSize> parsePictureSize(const std::string& text) {
   const std::size_t x = text.find_first_of("xX");

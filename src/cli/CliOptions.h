@@ -57,6 +57,10 @@ CliOptions parseCommandLine(const std::vector<std::string>& args);
 // The text printed by --help.
 std::string usageText();
 
+// What --picture FILE writes, by FILE's extension in any letter case.
+enum class PictureFormat { Png, Svg, Unknown };
+PictureFormat pictureFormatOf(const std::string& file);
+
 // Exposed for tests: "WxH" with both sides from 1 to 10000.
 std::optional<PictureSize> parsePictureSize(const std::string& text);
 

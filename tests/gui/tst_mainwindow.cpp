@@ -302,14 +302,15 @@ void TestMainWindow::menusAndShortcuts() {
     menus << action->text();
     if (action->menu() == nullptr) run = action;
   }
-  QCOMPARE(menus, (QStringList{"&Файл", "&Правка", "&Выполнить", "Пр&имеры"}));
+  QCOMPARE(menus, (QStringList{"&Файл", "&Правка", "&Вид", "&Выполнить",
+                               "Пр&имеры", "&Справка"}));
   QVERIFY(run != nullptr);
   QCOMPARE(run->shortcuts(),
            (QList<QKeySequence>{QKeySequence(Qt::Key_F12),
                                 QKeySequence(Qt::CTRL | Qt::Key_F12)}));
 
   const QFont font = window_->editor()->font();
-  QCOMPARE(font.pointSize(), Editor::kFontPoints);
+  QCOMPARE(font.pointSize(), 10);
   QVERIFY(QFontInfo(font).fixedPitch());
   QCOMPARE(window_->editor()->tabStopDistance(),
            QFontMetricsF(font).horizontalAdvance(QLatin1Char(' ')) * 4);
