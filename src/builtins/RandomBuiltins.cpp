@@ -14,7 +14,7 @@ namespace {
 
 constexpr double kSeedModulus = 4294967296.0;  // seeds are 32-bit
 
-// The seed is the argument truncated to an integer, wrapped to 32 bits
+// initrand seeds with its argument truncated to an integer, wrapped to 32 bits
 // the way a negative integer converts; what is not a number seeds with 0.
 double seedGenerator(double s) {
   double seed = std::fmod(std::trunc(s), kSeedModulus);
