@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "builtins/Rows.h"
-#include "builtins/SpecialFunctions.h"
+#include "builtins/GammaFunctions.h"
 #include "values/LawsContinuous.h"
 #include "values/LawsDiscrete.h"
 #include "values/LawsSampling.h"

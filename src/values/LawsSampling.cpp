@@ -4,7 +4,7 @@
 #include <cmath>
 #include <iterator>
 
-#include "builtins/SpecialFunctions.h"
+#include "builtins/GammaFunctions.h"
 #include "interp/Errors.h"
 #include "values/Random.h"
 #include "values/Rounding.h"

@@ -2,7 +2,7 @@
 // math.lgamma, math.factorial and math.comb, and the Kolmogorov series
 // summed to convergence at high precision. The tolerances allow for the
 // Lanczos approximation (about 1e-10 relative) and nothing more.
-#include "builtins/SpecialFunctions.h"
+#include "builtins/GammaFunctions.h"
 
 #include <gtest/gtest.h>
 
@@ -39,7 +39,7 @@ std::string raisedBy(const std::function<void()>& call) {
   return "";
 }
 
-TEST(SpecialFunctions, LngammaMatchesTheLogGamma) {
+TEST(GammaFunctions, LngammaMatchesTheLogGamma) {
   const Case cases[] = {
       {0.001, 6.907178885383854, 1e-9},  {0.5, 0.5723649429247004, 1e-9},
       {1, 0, 1e-9},                      {1.5, -0.12078223763524543, 1e-9},
@@ -49,7 +49,7 @@ TEST(SpecialFunctions, LngammaMatchesTheLogGamma) {
   for (const Case& c : cases) EXPECT_NEAR(lngammaOf(c.x), c.expected, c.tolerance) << c.x;
 }
 
-TEST(SpecialFunctions, GammaMatchesTheGammaFunction) {
+TEST(GammaFunctions, GammaMatchesTheGammaFunction) {
   const Case cases[] = {
       {0.5, 1.7724538509055159, 1e-9},  // √π to about ten digits
       {1, 1, 1e-9},
@@ -61,7 +61,7 @@ TEST(SpecialFunctions, GammaMatchesTheGammaFunction) {
   for (const Case& c : cases) EXPECT_NEAR(gammaOf(c.x), c.expected, c.tolerance) << c.x;
 }
 
-TEST(SpecialFunctions, GammaRejectsNonPositiveArguments) {
+TEST(GammaFunctions, GammaRejectsNonPositiveArguments) {
   for (const double x : {0.0, -0.5, -3.0}) {
     EXPECT_EQ(raisedBy([&] { gammaOf(x); }), cp("gamma: недопустиное значение аргумента"));
     EXPECT_EQ(raisedBy([&] { lngammaOf(x); }),
@@ -71,7 +71,7 @@ TEST(SpecialFunctions, GammaRejectsNonPositiveArguments) {
 
 // Past about 171.6 the exponential overflows; the failure is the runtime's
 // overflow of exp, which the laws turn into their degrees-of-freedom message.
-TEST(SpecialFunctions, GammaOverflowIsTheOverflowOfExp) {
+TEST(GammaFunctions, GammaOverflowIsTheOverflowOfExp) {
   EXPECT_NEAR(gammaOf(171), 7.257415615307999e+306, 7.257415615307999e+306 * 1e-9);
   try {
     gammaOf(172);
@@ -82,7 +82,7 @@ TEST(SpecialFunctions, GammaOverflowIsTheOverflowOfExp) {
   }
 }
 
-TEST(SpecialFunctions, FactorialIsExactWhereDoublesAreExact) {
+TEST(GammaFunctions, FactorialIsExactWhereDoublesAreExact) {
   const Case cases[] = {
       {0, 1, 0},        {1, 1, 0},     {2, 2, 0}, {5, 120, 0},
       {20, 2432902008176640000.0, 0},  // 20! still fits 53 bits times a power of 2
@@ -92,13 +92,13 @@ TEST(SpecialFunctions, FactorialIsExactWhereDoublesAreExact) {
   for (const Case& c : cases) EXPECT_NEAR(factorial(c.x), c.expected, c.tolerance) << c.x;
 }
 
-TEST(SpecialFunctions, FactorialRejectsAllButIntegersFrom0To170) {
+TEST(GammaFunctions, FactorialRejectsAllButIntegersFrom0To170) {
   for (const double n : {171.0, -1.0, 2.5, 1e300, std::nan("")}) {
     EXPECT_EQ(raisedBy([&] { factorial(n); }), cp("fa: недопустимое значение")) << n;
   }
 }
 
-TEST(SpecialFunctions, FactorialLogarithmSumsLogarithms) {
+TEST(GammaFunctions, FactorialLogarithmSumsLogarithms) {
   const Case cases[] = {
       {0, 0, 0},
       {1, 0, 0},
@@ -113,14 +113,14 @@ TEST(SpecialFunctions, FactorialLogarithmSumsLogarithms) {
   }
 }
 
-TEST(SpecialFunctions, FactorialLogarithmTableHoldsTheSameBits) {
+TEST(GammaFunctions, FactorialLogarithmTableHoldsTheSameBits) {
   const std::vector<double> table = lnfaTable(300);
   ASSERT_EQ(table.size(), 301u);
   for (int k = 0; k <= 300; ++k) EXPECT_EQ(table[k], lnfa(k)) << k;
   EXPECT_EQ(raisedBy([] { lnfaTable(2.5); }), cp("lnfa: недопустимое значение"));
 }
 
-TEST(SpecialFunctions, BinomialCoefficients) {
+TEST(GammaFunctions, BinomialCoefficients) {
   const Case2 cases[] = {
       {5, 2, 10, 1e-12},
       {3, 5, 0, 0},  // n < k
@@ -136,14 +136,14 @@ TEST(SpecialFunctions, BinomialCoefficients) {
   }
 }
 
-TEST(SpecialFunctions, BinomialChecks) {
+TEST(GammaFunctions, BinomialChecks) {
   EXPECT_EQ(raisedBy([] { binomial(-1, -2); }), cp("cbin:  недопустимое значение"));
   EXPECT_EQ(raisedBy([] { binomial(5, -1); }), cp("fa: недопустимое значение"));
   EXPECT_EQ(raisedBy([] { binomial(5, 1.5); }), cp("fa: недопустимое значение"));
   EXPECT_EQ(raisedBy([] { binomial(171, 1); }), cp("fa: недопустимое значение"));
 }
 
-TEST(SpecialFunctions, Beta) {
+TEST(GammaFunctions, Beta) {
   const Case2 cases[] = {
       {2, 3, 0.08333333333333333, 1e-10},
       {0.5, 0.5, 3.1415926535897927, 1e-9},
@@ -154,7 +154,7 @@ TEST(SpecialFunctions, Beta) {
   EXPECT_EQ(raisedBy([] { betaOf(1, -1); }), cp("lngamma: недопустиное значение аргумента"));
 }
 
-TEST(SpecialFunctions, KolmogorovTail) {
+TEST(GammaFunctions, KolmogorovTail) {
   const Case cases[] = {
       {0, 2, 1e-15},  // 29 terms of the alternating series at 0
       {0.3, 0.99999069419866543, 1e-12},
@@ -171,7 +171,7 @@ TEST(SpecialFunctions, KolmogorovTail) {
   EXPECT_EQ(raisedBy([] { kolmogorovQ(-0.1); }), cp("pvKolm: недопустимое значение аргумента"));
 }
 
-TEST(SpecialFunctions, KolmogorovCriticalValues) {
+TEST(GammaFunctions, KolmogorovCriticalValues) {
   // 50 halvings of [0, 4] leave an interval of 4·2^-50; near level 1 the
   // tail is so flat that the rounding of Q itself limits the root.
   const Case cases[] = {
@@ -184,7 +184,7 @@ TEST(SpecialFunctions, KolmogorovCriticalValues) {
   }
 }
 
-TEST(SpecialFunctions, KolmogorovCriticalChecks) {
+TEST(GammaFunctions, KolmogorovCriticalChecks) {
   for (const double alpha : {0.0, 9.9e-7, 0.9999991, 1.0, -1.0}) {
     EXPECT_EQ(raisedBy([&] { kolmogorovCritical(alpha); }),
               cp("crKolm: недопустимое значение аргумента"))

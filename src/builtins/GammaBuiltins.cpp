@@ -2,7 +2,7 @@
 // coefficients, beta and the Kolmogorov distribution. Given matrices or
 // tables they apply element by element, like every scalar function.
 #include "builtins/Rows.h"
-#include "builtins/SpecialFunctions.h"
+#include "builtins/GammaFunctions.h"
 
 namespace tesmora {
 namespace {

@@ -1,4 +1,4 @@
-#include "builtins/SpecialFunctions.h"
+#include "builtins/GammaFunctions.h"
 
 #include <cmath>
 
