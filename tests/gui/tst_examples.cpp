@@ -143,9 +143,7 @@ void TestExamples::everyEntryHasItsSample() {
 }
 
 void TestExamples::compiledSamplesAreTheExampleFiles() {
-  // This file is tests/gui/tst_examples.cpp; the samples live in examples/.
-  const QString folder =
-      QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../../examples/");
+  const QString folder = QStringLiteral(TESMORA_EXAMPLES_DIR "/");
   for (const ExampleEntry& entry : exampleEntries()) {
     if (entry.file == nullptr) continue;
     QFile file(folder + QString::fromUtf8(entry.file));

@@ -29,10 +29,7 @@ using testing::ScriptedHost;
 constexpr std::size_t kShortestSample = 170;
 constexpr std::size_t kLongestSample = 850;
 
-// This file is tests/unit/examples_test.cpp; the samples live in examples/.
-fs::path examplesFolder() {
-  return fs::path(__FILE__).parent_path().parent_path().parent_path() / "examples";
-}
+fs::path examplesFolder() { return fs::path(TESMORA_EXAMPLES_DIR); }
 
 std::vector<fs::path> sampleFiles() {
   std::vector<fs::path> files;
