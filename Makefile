@@ -5,6 +5,10 @@ JOBS       ?= 2
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 CMAKE_ARGS ?=
+# ccache, when installed, makes rebuilds of other checkouts nearly free;
+# paths relative to the checkout keep its entries valid across checkouts.
+LAUNCHER   := $(shell command -v ccache >/dev/null 2>&1 && echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+export CCACHE_BASEDIR := $(CURDIR)
 
 .PHONY: all setup configure build run test asan bench clean
 
@@ -14,7 +18,7 @@ setup:
 	@bash scripts/setup.sh
 
 configure: setup
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release $(CMAKE_ARGS)
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release $(LAUNCHER) $(CMAKE_ARGS)
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
@@ -35,7 +39,7 @@ test: build
 
 asan: setup
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-	  -DTESMORA_SANITIZE=ON $(CMAKE_ARGS)
+	  -DTESMORA_SANITIZE=ON $(LAUNCHER) $(CMAKE_ARGS)
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen \
 	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \

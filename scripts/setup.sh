@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ make python3
+  cmake ninja-build g++ make python3 ccache
   libgtest-dev googletest
   qt6-base-dev libgl-dev
   xvfb xauth fonts-dejavu-core

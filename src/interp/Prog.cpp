@@ -1,6 +1,7 @@
 #include "interp/Prog.h"
 
 #include "builtins/Registry.h"
+#include "interp/Cancellation.h"
 #include "interp/Errors.h"
 #include "text/Cp1251.h"
 #include "values/Random.h"
@@ -23,7 +24,14 @@ ProgramContext::~ProgramContext() {
   if (gProgram == this) gProgram = nullptr;
 }
 
+void ProgramContext::stopIfRequested() {
+  if (!stopRequested.load(std::memory_order_relaxed)) return;
+  stopRequested.store(false, std::memory_order_relaxed);
+  raise("Выполнение прекращено пользователем");
+}
+
 void ProgramContext::longRunCheckPoint() {
+  stopIfRequested();
   if (!longRunCheck) return;
   if (host.tickMs() - runStartMs <= timeLimit * 1000) return;
   BoxRequest box;
@@ -34,6 +42,22 @@ void ProgramContext::longRunCheckPoint() {
   box.icon = "(?)";
   if (host.messageBox(box) == "YES") raise("Выполнение прекращено пользователем");
   longRunCheck = false;
+}
+
+void requestStop() {
+  if (ProgramContext* p = gProgram) p->stopRequested.store(true, std::memory_order_relaxed);
+}
+
+void pollStop() {
+  if (gProgram == nullptr) return;
+  ProgramContext& p = *gProgram;
+  p.stopIfRequested();
+  // Reading the clock costs far more than the flag: look at it only now
+  // and then, which still asks the long-run question within milliseconds.
+  constexpr unsigned kLongRunPollInterval = 1024;
+  if (++p.pollsSinceClock < kLongRunPollInterval) return;
+  p.pollsSinceClock = 0;
+  p.longRunCheckPoint();
 }
 
 }  // namespace tesmora

@@ -4,6 +4,7 @@
 // through program().
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 
@@ -44,8 +45,16 @@ class ProgramContext {
   // kMaxCallDepth); this counts every user function and law call.
   int callDepth = 0;
   std::string currentFunctionName;  // the user function being evaluated
-  // Asks whether to stop when the run has taken longer than its limit.
+  // Asks whether to stop when the run has taken longer than its limit, and
+  // ends the run when a stop was requested (interp/Cancellation.h).
   void longRunCheckPoint();
+  // Set by requestStop() from any thread; cleared when a run starts and when
+  // the stop it asked for has been raised.
+  std::atomic<bool> stopRequested{false};
+  // Counts pollStop() calls between two looks at the clock.
+  unsigned pollsSinceClock = 0;
+  // Raises the stop message if a stop was requested.
+  void stopIfRequested();
 };
 
 // The process's interpreter context.

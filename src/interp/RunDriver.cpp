@@ -36,6 +36,8 @@ void runProgram(ProgramContext& p, const char* text) {
   if (!p.fragmentRun) p.variables.resetVariables();
   p.timeLimit = kDefaultTimeLimit;
   p.longRunCheck = true;
+  p.stopRequested.store(false, std::memory_order_relaxed);
+  p.pollsSinceClock = 0;
   p.callDepth = 0;
   p.currentFunctionName.clear();
   setMaxElementCount(kDefaultMaxElements);

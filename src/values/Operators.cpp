@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "builtins/FunctionClasses.h"
+#include "interp/Cancellation.h"
 #include "interp/Errors.h"
 #include "interp/Prog.h"
 #include "values/Arithmetic.h"
@@ -258,7 +259,7 @@ ValuePtr lawSum(MatObject& law, double n) {
   ValuePtr sum = makeNumber(0);
   for (double i = 0; i < n; ++i) {
     // A large n takes long: let the user stop it like a long loop.
-    program().longRunCheckPoint();
+    pollStop();
     sum = generic(BinaryOp::Add, *sum, law);
   }
   return sum;

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -15,6 +17,7 @@
 #include <unistd.h>
 
 #include "ScriptedHost.h"
+#include "interp/Cancellation.h"
 #include "interp/Interpreter.h"
 #include "text/Cp1251.h"
 
@@ -282,6 +285,27 @@ TEST_F(RunRobustness, LongRunQuestionStopsALoop) {
   ASSERT_TRUE(quiet.ok) << cp1251ToUtf8(quiet.errorMessage);
   EXPECT_EQ(quiet.text, "20000");
   EXPECT_TRUE(host_.boxes.empty());
+}
+
+// A requested stop ends the run at the next statement even after timer(0)
+// switched the long-run question off; variables assigned so far stay, and
+// the next run starts without the stale request.
+TEST_F(RunRobustness, RequestedStopEndsARunWhateverTheTimer) {
+  // Stop comes from another thread, as the desktop's button does.
+  std::thread stopper([] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    requestStop();
+  });
+  const RunReport stopped = run("timer(0); i = 0; while (1) i = i + 1;");
+  stopper.join();
+  EXPECT_FALSE(stopped.ok);
+  EXPECT_EQ(stopped.errorMessage, cp("Выполнение прекращено пользователем"));
+  EXPECT_TRUE(host_.boxes.empty());
+  const RunReport kept = run("i > 0", true);
+  ASSERT_TRUE(kept.ok) << cp1251ToUtf8(kept.errorMessage);
+  EXPECT_EQ(kept.text, "1");
+  requestStop();
+  EXPECT_TRUE(run("1;").ok);
 }
 
 // The status bar reports the elapsed time in the first form that fits.
