@@ -23,7 +23,7 @@ std::unique_ptr<Matrix> identityMatrix(int n) {
 }
 
 // The product as a matrix, whatever its size.
-static std::unique_ptr<Matrix> product(const Matrix& a, const Matrix& b) {
+std::unique_ptr<Matrix> productMatrix(const Matrix& a, const Matrix& b) {
   if (a.cols() != b.rows()) raise("Матричное произведение не определено");
   auto result = Matrix::create(a.rows(), b.cols());
   for (int i = 0; i < a.rows(); ++i) {
@@ -52,7 +52,7 @@ ValuePtr matrixPower(const Matrix& m, double n) {
     raise("операция '^' не определена");
   }
   auto result = identityMatrix(m.rows());
-  for (double i = 0; i < n; ++i) result = product(*result, m);
+  for (double i = 0; i < n; ++i) result = productMatrix(*result, m);
   if (m.rows() == 1 && n >= 1) return makeNumber((*result)[0]);
   return result;
 }
@@ -87,23 +87,6 @@ std::unique_ptr<Matrix> inverseMatrix(const Matrix& m) {
     }
   }
   return r;
-}
-
-ValuePtr leastSquares(const Matrix& a, const Matrix& b) {
-  if (a.rows() != b.rows()) raise("'': не совпадает число строк");
-  auto t = transposed(a);
-  auto p = product(*t, a);
-  std::unique_ptr<Matrix> q;
-  if (p->rows() == 1 && p->cols() == 1) {
-    // A single column: the inverse of the 1×1 product is its reciprocal.
-    if ((*p)[0] == 0) raise("деление на ноль");
-    const double reciprocal = 1 / (*p)[0];
-    q = t->duplicate();
-    for (int i = 0; i < q->count(); ++i) (*q)[i] *= reciprocal;
-  } else {
-    q = product(*inverseMatrix(*p), *t);
-  }
-  return matrixProduct(*q, b);
 }
 
 }  // namespace tesmora

@@ -7,6 +7,8 @@ namespace tesmora {
 
 // A &* B, accumulated in extended precision. A 1×1 result is a number.
 ValuePtr matrixProduct(const Matrix& a, const Matrix& b);
+// The same, always as a matrix (also 1×1).
+std::unique_ptr<Matrix> productMatrix(const Matrix& a, const Matrix& b);
 // M &^ n: n >= 0 integer, M square. A 1×1 M gives the number m^n for n >= 1.
 ValuePtr matrixPower(const Matrix& m, double n);
 // The inverse by Gauss–Jordan elimination with partial pivoting.
