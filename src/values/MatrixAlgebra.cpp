@@ -44,7 +44,7 @@ static ValuePtr numberIfSingle(std::unique_ptr<Matrix> m) {
 }
 
 ValuePtr matrixProduct(const Matrix& a, const Matrix& b) {
-  return numberIfSingle(product(a, b));
+  return numberIfSingle(productMatrix(a, b));
 }
 
 ValuePtr matrixPower(const Matrix& m, double n) {
