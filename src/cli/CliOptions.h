@@ -47,6 +47,7 @@ struct CliOptions {
   bool help = false;
   bool version = false;
   std::optional<std::uint32_t> seed;
+  std::optional<double> timeoutSeconds;  // --timeout S: stop runs after S s
   std::vector<RunSource> runs;
 };
 

@@ -4,6 +4,7 @@
 
 #include "cli/CliHost.h"
 #include "cli/RunOutput.h"
+#include "cli/RunTimer.h"
 #include "interp/Interpreter.h"
 #include "text/Cp1251.h"
 
@@ -36,7 +37,8 @@ RunReport runOne(Interpreter& interpreter, const RunRequest& request) {
 }  // namespace
 
 int runSession(const std::vector<PreparedRun>& runs, bool json,
-               std::optional<std::uint32_t> seed, SessionOutput output) {
+               std::optional<std::uint32_t> seed, SessionOutput output,
+               std::optional<double> timeoutSeconds) {
   CliHost host(
       [&](const BoxRecord& box) {
         if (!json) output.err << humanBox(box) << std::flush;
@@ -46,6 +48,7 @@ int runSession(const std::vector<PreparedRun>& runs, bool json,
       });
   Interpreter interpreter(host);
   if (seed) interpreter.seed(*seed);
+  RunTimer timer(timeoutSeconds);
 
   int status = 0;
   for (const PreparedRun& run : runs) {
@@ -53,7 +56,10 @@ int runSession(const std::vector<PreparedRun>& runs, bool json,
     host.setPictureTarget(run.pictureFile, run.pictureSize);
 
     const RunRequest request{run.text, run.fragment, run.title};
-    const RunReport report = runOne(interpreter, request);
+    const RunReport report = [&] {
+      const TimedRun timed(timer);
+      return runOne(interpreter, request);
+    }();
     const std::vector<BoxRecord> boxes = host.takeBoxes();
     const RunOutcome outcome{report, boxes, run.text, run.title};
 

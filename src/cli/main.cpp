@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
 
   try {
     return runSession(runs, options.json, options.seed,
-                      SessionOutput{std::cout, std::cerr});
+                      SessionOutput{std::cout, std::cerr}, options.timeoutSeconds);
   } catch (const std::exception& error) {
     std::cerr << "tesmora-run: " << error.what() << "\n";
     return 1;
