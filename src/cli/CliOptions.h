@@ -47,6 +47,7 @@ struct CliOptions {
   bool help = false;
   bool version = false;
   std::optional<std::uint32_t> seed;
+  bool pdf = false;  // --pdf: compile the LaTeX files of every run
   std::vector<RunSource> runs;
 };
 
