@@ -78,6 +78,8 @@ class Parser {
       options_.help = true;
     } else if (arg == "--version") {
       options_.version = true;
+    } else if (arg == "--pdf") {
+      options_.pdf = true;
     } else if (arg == "--seed") {
       options_.seed = parseSeed(value(arg));
     } else if (arg == "--timeout") {
@@ -195,6 +197,10 @@ Options (apply to the RUNs that follow them unless marked "once"):
   --seed N              (once) seed the random generator with N
   --timeout S           (once) stop any run still going after S seconds, as
                         the desktop's Stop does
+  --pdf                 (once) after each run, compile every LaTeX file it
+                        wrote (question file, exam papers) to PDF beside it
+                        with pdflatex; a paper's students' version (without
+                        solutions) is compiled too
   --version             (once) print the version and exit
   --help                (once) print this help and exit
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "exam/Substitution.h"
 #include "interp/Errors.h"
 #include "interp/Scanner.h"
 #include "values/Display.h"
@@ -30,13 +31,10 @@ std::string substitute(const MatObject& value) {
   return "<..>";
 }
 
+// Everywhere but inside LaTeX control words (\det stays \det with a d).
 void replaceAll(std::string& text, const std::string& name,
                 const std::string& value) {
-  if (name.empty()) return;
-  for (std::size_t pos = text.find(name); pos != std::string::npos;
-       pos = text.find(name, pos + value.size())) {
-    text.replace(pos, name.size(), value);
-  }
+  replaceOutsideControlWords(text, name, value);
 }
 
 bool substituted(const std::string& title) {
