@@ -47,6 +47,7 @@ struct CliOptions {
   bool help = false;
   bool version = false;
   std::optional<std::uint32_t> seed;
+  std::optional<std::string> doc;  // --doc NAME: print its help entry
   std::vector<RunSource> runs;
 };
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/CliOptions.h"
+#include "cli/DocCommand.h"
 #include "cli/ProgramText.h"
 #include "cli/RunSession.h"
 
@@ -33,6 +34,7 @@ int main(int argc, char** argv) {
       std::cout << usageText();
       return 0;
     }
+    if (options.doc) return printDocEntry(*options.doc, std::cout, std::cerr);
     if (options.version) {
       std::cout << "tesmora-run " << TESMORA_VERSION << "\n";
       return 0;
