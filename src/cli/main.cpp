@@ -9,6 +9,7 @@
 
 #include "cli/CliOptions.h"
 #include "cli/PdfStep.h"
+#include "cli/DocCommand.h"
 #include "cli/ProgramText.h"
 #include "cli/RunSession.h"
 #include "exam/TexBuild.h"
@@ -37,6 +38,7 @@ int main(int argc, char** argv) {
       std::cout << usageText();
       return 0;
     }
+    if (options.doc) return printDocEntry(*options.doc, std::cout, std::cerr);
     if (options.version) {
       std::cout << "tesmora-run " << TESMORA_VERSION << "\n";
       return 0;
