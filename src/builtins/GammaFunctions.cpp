@@ -36,8 +36,7 @@ void checkLnfaArgument(double n) {
 }
 
 // exp as the runtime reports it: an overflow from a finite power stops the
-// program under the name exp, as the builtin exp does. The laws rely on
-// this failure to reject degrees of freedom whose constants overflow.
+// program under the name exp, as the builtin exp does.
 double checkedExp(double power) {
   const double result = std::exp(power);
   if (std::isinf(result) && std::isfinite(power)) {
