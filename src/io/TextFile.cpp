@@ -8,22 +8,29 @@ std::string nativeFileName(const std::string& name1251) {
   return cp1251ToUtf8(name1251);
 }
 
-bool TextFile::create(const std::string& name1251) {
-  close();
-  file_ = std::fopen(nativeFileName(name1251).c_str(), "wb");
-  return file_ != nullptr;
+bool TextFile::create(const std::string& name1251, WriteFailure onFailure) {
+  onFailure_ = std::move(onFailure);
+  return file_.create(nativeFileName(name1251));
 }
 
 void TextFile::write(std::string_view text) {
-  if (!file_ || text.empty()) return;
-  const std::string bytes = toTextModeBytes(text);
-  std::fwrite(bytes.data(), 1, bytes.size(), file_);
+  if (!file_.isOpen() || text.empty()) return;
+  check(file_.write(toTextModeBytes(text)));
+}
+
+void TextFile::flush() {
+  if (file_.isOpen()) check(file_.flush());
 }
 
 void TextFile::close() {
-  if (!file_) return;
-  std::fclose(file_);
-  file_ = nullptr;
+  if (file_.isOpen()) check(file_.close());
+}
+
+void TextFile::check(bool written) {
+  if (written) return;
+  const WriteFailure failure = std::move(onFailure_);
+  onFailure_ = nullptr;
+  if (failure) failure(file_.cause());
 }
 
 }  // namespace tesmora
