@@ -17,6 +17,7 @@
 
 #include "interp/Errors.h"
 #include "io/CheckedFile.h"
+#include "io/Sandbox.h"
 #include "io/TextFile.h"
 #include "text/Cp1251.h"
 
@@ -127,6 +128,7 @@ void createOutputDirectory(const std::string& name) {
 }
 
 void runCommand(const std::string& command) {
+  if (inSandbox()) raise("Command interpreter cannot be found");
   const std::string utf8 = cp1251ToUtf8(command);
   std::string shell = "sh";
   std::string option = "-c";

@@ -1,11 +1,15 @@
 #include "io/TextFile.h"
 
+#include "io/Sandbox.h"
 #include "text/Cp1251.h"
 
 namespace tesmora {
 
 std::string nativeFileName(const std::string& name1251) {
-  return cp1251ToUtf8(name1251);
+  std::string name = cp1251ToUtf8(name1251);
+  // The empty name opens nothing: every operation on it fails.
+  if (inSandbox() && !staysInside(name)) return {};
+  return name;
 }
 
 bool TextFile::create(const std::string& name1251, WriteFailure onFailure) {
