@@ -9,6 +9,12 @@ packages=(
   qt6-base-dev libgl-dev
   xvfb xauth fonts-dejavu-core
 )
+# --fuzz: clang with libFuzzer and its sanitizer runtimes, for `make fuzz`.
+for flag in "$@"; do
+  case "$flag" in
+    --fuzz) packages+=(clang libclang-rt-14-dev) ;;
+  esac
+done
 
 missing=()
 for package in "${packages[@]}"; do
