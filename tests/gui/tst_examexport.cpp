@@ -7,8 +7,13 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <QMenu>
+#include <QMenuBar>
+
 #include "ModalAnswerer.h"
+#include "app/Editor.h"
 #include "app/ExamExport.h"
+#include "app/MainWindow.h"
 
 using namespace tesmora::app;
 using namespace tesmora::app::test;
@@ -71,6 +76,34 @@ class TestExamExport : public QObject {
     QVERIFY(seen[0].text.contains("1b.tex"));
     QVERIFY(seen[0].text.contains("\\nosuchmacro"));
     QCOMPARE(opened, QDir(dir.path()).absolutePath());
+  }
+
+  // The File menu's entry compiles what the run that ended last wrote.
+  void theEntryFollowsTheLastRun() {
+    QCoreApplication::setOrganizationName(QStringLiteral("KestrelTests"));
+    QCoreApplication::setApplicationName(QStringLiteral("TesmoraExamExport"));
+    QTemporaryDir dir;
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    MainWindow window;
+    QAction* entry = nullptr;
+    for (QAction* action : window.menuBar()->actions().front()->menu()->actions()) {
+      if (action->text() == QStringLiteral("Экспорт экзамена в &PDF...")) entry = action;
+    }
+    QVERIFY(entry != nullptr);
+    auto* exporter = window.findChild<ExamExport*>();
+    QVERIFY(exporter != nullptr);
+
+    QList<SeenBox> seen;
+    ModalAnswerer answerer([&](QWidget* modal) { recordAndClose(modal, seen); });
+    window.editor()->setPlainText(QStringLiteral("x1 = 2;\n<<R>> x1;\n<<Statement>>x1\n"));
+    window.runProgram();
+    QCOMPARE(exporter->lastRunFiles(),
+             QStringList({QDir(dir.path()).absoluteFilePath("Untitled.tex")}));
+    window.editor()->setPlainText(QStringLiteral("1 + 1"));
+    window.runProgram();
+    QVERIFY(exporter->lastRunFiles().isEmpty());
+    QDir::setCurrent(before);
   }
 
   void nothingToCompileIsSaid() {
