@@ -52,7 +52,8 @@ class MainWindow : public QMainWindow {
   void runProgram();
   // Replaces the document by a sample program of the examples menu.
   void loadExample(const QString& text);
-  // Context help: the help file next to the program.
+  // Context help: the help browser on the word at the caret
+  // (MainWindowHelp.cpp).
   void showHelp();
   void showAbout();
 
@@ -70,7 +71,7 @@ class MainWindow : public QMainWindow {
   void createViewMenu();
   void updateFontActions();
   void updateLineActions();
-  // MainWindowHelp.cpp: the help menu.
+  // MainWindowHelp.cpp: the help menu and the help browser's dock.
   void createHelpActions();
   void createHelpMenu();
   void readSettings();

@@ -4,6 +4,7 @@
 
 #include "cli/CliHost.h"
 #include "cli/RunOutput.h"
+#include "cli/RunTimer.h"
 #include "exam/LatexFiles.h"
 #include "interp/Interpreter.h"
 #include "text/Cp1251.h"
@@ -38,7 +39,7 @@ RunReport runOne(Interpreter& interpreter, const RunRequest& request) {
 
 int runSession(const std::vector<PreparedRun>& runs, bool json,
                std::optional<std::uint32_t> seed, SessionOutput output,
-               const PdfStep* pdf) {
+               std::optional<double> timeoutSeconds, const PdfStep* pdf) {
   CliHost host(
       [&](const BoxRecord& box) {
         if (!json) output.err << humanBox(box) << std::flush;
@@ -48,6 +49,7 @@ int runSession(const std::vector<PreparedRun>& runs, bool json,
       });
   Interpreter interpreter(host);
   if (seed) interpreter.seed(*seed);
+  RunTimer timer(timeoutSeconds);
 
   int status = 0;
   for (const PreparedRun& run : runs) {
@@ -56,7 +58,10 @@ int runSession(const std::vector<PreparedRun>& runs, bool json,
 
     const RunRequest request{run.text, run.fragment, run.title};
     clearLatexFiles();
-    const RunReport report = runOne(interpreter, request);
+    const RunReport report = [&] {
+      const TimedRun timed(timer);
+      return runOne(interpreter, request);
+    }();
     const std::vector<PdfResult> pdfs = pdf ? pdf->compile(latexFiles()) : std::vector<PdfResult>();
     const std::vector<BoxRecord> boxes = host.takeBoxes();
     const RunOutcome outcome{report, boxes, run.text, run.title};

@@ -9,6 +9,7 @@
 
 #include "cli/CliOptions.h"
 #include "cli/PdfStep.h"
+#include "cli/DocCommand.h"
 #include "cli/ProgramText.h"
 #include "cli/RunSession.h"
 #include "exam/TexBuild.h"
@@ -37,6 +38,7 @@ int main(int argc, char** argv) {
       std::cout << usageText();
       return 0;
     }
+    if (options.doc) return printDocEntry(*options.doc, std::cout, std::cerr);
     if (options.version) {
       std::cout << "tesmora-run " << TESMORA_VERSION << "\n";
       return 0;
@@ -58,7 +60,8 @@ int main(int argc, char** argv) {
                   tesmora::findTexSupport(programDirectory(), std::getenv("TESMORA_TEX_DIR")));
     }
     return runSession(runs, options.json, options.seed,
-                      SessionOutput{std::cout, std::cerr}, pdf ? &*pdf : nullptr);
+                      SessionOutput{std::cout, std::cerr}, options.timeoutSeconds,
+                      pdf ? &*pdf : nullptr);
   } catch (const std::exception& error) {
     std::cerr << "tesmora-run: " << error.what() << "\n";
     return 1;

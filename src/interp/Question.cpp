@@ -52,7 +52,8 @@ ValuePtr buildQuestion(Scanner& scanner, const CSuperMatrix& listed) {
     if (*p == 0) raise(syntax);
     const char* nameEnd = p;
     while (!endsName(*nameEnd)) ++nameEnd;
-    if (nameEnd == p || nameEnd[0] != '>' || nameEnd[1] != '>') {
+    const bool startsName = nameEnd != p && !(*p >= '0' && *p <= '9');
+    if (!startsName || nameEnd[0] != '>' || nameEnd[1] != '>') {
       raise("Неправильно задан заголовок");
     }
     const std::string title(p, nameEnd);
