@@ -16,6 +16,15 @@ for flag in "$@"; do
   esac
 done
 
+# --tex: TeX Live for the exam papers in PDF (tesmora-run --pdf, the
+# desktop's PDF export) and the PDF tools their tests use.
+for arg in "$@"; do
+  if [ "$arg" = "--tex" ]; then
+    packages+=(texlive-latex-base texlive-latex-recommended texlive-lang-cyrillic
+               cm-super poppler-utils)
+  fi
+done
+
 missing=()
 for package in "${packages[@]}"; do
   if ! dpkg -s "$package" >/dev/null 2>&1; then

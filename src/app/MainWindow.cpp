@@ -9,6 +9,7 @@
 #include <QStatusBar>
 
 #include "app/Editor.h"
+#include "app/ExamExport.h"
 #include "app/ExamplesMenu.h"
 #include "app/QtHost.h"
 #include "app/RunController.h"
@@ -108,6 +109,7 @@ void MainWindow::createMenus() {
   fileMenu_->addAction(openAct_);
   fileMenu_->addAction(saveAct_);
   fileMenu_->addAction(saveAsAct_);
+  fileMenu_->addAction(ExamExport::createAction(this, runController_));
   recentSeparator_ = fileMenu_->addSeparator();
   for (QAction* act : recentFileActs_) fileMenu_->addAction(act);
   fileMenu_->addSeparator();

@@ -117,7 +117,7 @@ void TestExamples::menuFollowsTheCatalogue() {
       "Простые числа >", "Криптоалгоритм RSA", "Числа Фибоначчи", "-",
       "Урок рисования >", "Тренд курса $ в 1992 г", "Касательный портфель", "-",
       "Проверка ЦПТ", "Биномиальная модель >", "-", "Критерий Пирсона >",
-      "Линейная регрессия", "-", "Вложенные циклы"};
+      "Линейная регрессия", "-", "Вложенные циклы", "-", "Экзамен >"};
   QCOMPARE(shown, expected);
 
   QStringList drawing;
@@ -138,7 +138,7 @@ void TestExamples::everyEntryHasItsSample() {
     QVERIFY2(text.startsWith(QStringLiteral("//")), qPrintable(path));
     QVERIFY2(!text.contains(QLatin1Char('\r')), qPrintable(path));
   }
-  QCOMPARE(entries, 22);
+  QCOMPARE(entries, 26);
   QVERIFY(exampleText(QStringLiteral("no_such_sample.tsm")).isEmpty());
 }
 
