@@ -7,6 +7,8 @@
 #include "interp/Evaluator.h"
 #include "interp/Limits.h"
 #include "interp/Prog.h"
+#include "interp/compiled/Compiler.h"
+#include "interp/compiled/Executor.h"
 #include "values/Scalar.h"
 
 namespace tesmora {
@@ -50,6 +52,16 @@ struct LocalBindings {
 
 }  // namespace
 
+const compiled::CompiledBody* Definition::compiledBody() const {
+  if (!compileTried_) {
+    compileTried_ = true;
+    std::vector<std::string> names;
+    for (const Parameter& parameter : parameters) names.push_back(parameter.name);
+    compiled_ = compiled::compileBody(body, names);
+  }
+  return compiled_.get();
+}
+
 double evaluateBody(const Definition& definition, const MatObject& callee,
                     const char* notANumber) {
   ProgramContext& p = program();
@@ -64,6 +76,15 @@ double evaluateBody(const Definition& definition, const MatObject& callee,
   p.currentFunctionName = callee.variableName && !callee.isOrphan()
                               ? callee.variableName
                               : definition.name;
+
+  if (const compiled::CompiledBody* body = definition.compiledBody()) {
+    const double value = p.executor.evaluateBody(
+        *body, static_cast<int>(definition.parameters.size()), notANumber);
+    --scanner.nestingDepth;
+    --p.callDepth;
+    p.currentFunctionName = callerName;
+    return value;
+  }
 
   scanner.readPos = definition.body.c_str();
   scanner.scan();

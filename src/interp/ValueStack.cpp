@@ -4,10 +4,12 @@
 
 namespace tesmora {
 
+void ValueStack::overflow() { raise("переполнение стека"); }
+
 void ValueStack::push(MatObject* value) {
-  if (top_ == kValueStackSize) {
+  if (top_ + phantoms_ == kValueStackSize) {
     deleteIfTemporary(value);
-    raise("переполнение стека");
+    overflow();
   }
   items_[top_++] = value;
 }

@@ -1,6 +1,9 @@
 // The value stack: every expression is built here. Entries are either
 // temporaries (owned by the stack) or variables' values (borrowed: pushed
-// without copying, never deleted by the stack).
+// without copying, never deleted by the stack). The compiled form keeps
+// numbers unboxed, outside the stack; each such number still counts as an
+// entry (a phantom), so the stack fills up exactly when the text path's
+// would.
 #pragma once
 
 #include <array>
@@ -29,6 +32,15 @@ class ValueStack {
   // Removes every value above the first `size`, deleting the temporaries.
   void truncate(int size);
 
+  // One more unboxed number held (raises like push when full), one fewer.
+  void reservePhantom() {
+    if (top_ + phantoms_ == kValueStackSize) overflow();
+    ++phantoms_;
+  }
+  void releasePhantom() { --phantoms_; }
+  int phantoms() const { return phantoms_; }
+  void setPhantoms(int count) { phantoms_ = count; }
+
   int size() const { return top_; }
   bool empty() const { return top_ == 0; }
   MatObject* top() const { return items_[top_ - 1]; }
@@ -41,8 +53,11 @@ class ValueStack {
   void insertBelowTop(MatObject* value);
 
  private:
+  [[noreturn]] static void overflow();
+
   std::array<MatObject*, kValueStackSize> items_{};
   int top_ = 0;
+  int phantoms_ = 0;
 };
 
 }  // namespace tesmora
