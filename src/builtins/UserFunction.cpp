@@ -67,25 +67,26 @@ double evaluateBody(const Definition& definition, const MatObject& callee,
   ProgramContext& p = program();
   if (p.callDepth >= kMaxCallDepth) raise("слишком большая глубина рекурсии");
   Scanner& scanner = p.scanner;
-  const SavedScanner saved(scanner);
-  const std::string callerName = p.currentFunctionName;
+  std::string callerName = std::move(p.currentFunctionName);
   // On an error the depth and the name stay as they are: the report titles
   // the error with the function it happened in.
   ++p.callDepth;
   ++scanner.nestingDepth;
-  p.currentFunctionName = callee.variableName && !callee.isOrphan()
-                              ? callee.variableName
-                              : definition.name;
+  p.currentFunctionName.assign(callee.variableName && !callee.isOrphan()
+                                   ? std::string_view(callee.variableName)
+                                   : std::string_view(definition.name));
 
   if (const compiled::CompiledBody* body = definition.compiledBody()) {
     const double value = p.executor.evaluateBody(
         *body, static_cast<int>(definition.parameters.size()), notANumber);
     --scanner.nestingDepth;
     --p.callDepth;
-    p.currentFunctionName = callerName;
+    p.currentFunctionName = std::move(callerName);
     return value;
   }
 
+  // The compiled body leaves the scanner alone; the text is read with it.
+  const SavedScanner saved(scanner);
   scanner.readPos = definition.body.c_str();
   scanner.scan();
   p.evaluator.evaluate();
@@ -97,7 +98,7 @@ double evaluateBody(const Definition& definition, const MatObject& callee,
   saved.restore(scanner);
   --scanner.nestingDepth;
   --p.callDepth;
-  p.currentFunctionName = callerName;
+  p.currentFunctionName = std::move(callerName);
   return value;
 }
 

@@ -21,14 +21,22 @@ class ValueStack {
   ValueStack& operator=(const ValueStack&) = delete;
 
   // Pushes a borrowed value or a temporary the stack now owns.
-  void push(MatObject* value);
-  void push(ValuePtr value);
+  void push(MatObject* value) {
+    if (top_ + phantoms_ == kValueStackSize) overflowWith(value);
+    items_[top_++] = value;
+  }
+  void push(ValuePtr value) { push(value.release()); }
   // Removes the top value; the caller owns it if it is a temporary.
-  MatObject* pop();
+  MatObject* pop() {
+    if (top_ == 0) underflow();
+    return items_[--top_];
+  }
   // Removes n values, deleting the temporaries among them.
   void popDelete(int n);
   // Removes everything, deleting the temporaries.
-  void clear();
+  void clear() {
+    while (top_ > 0) deleteIfTemporary(items_[--top_]);
+  }
   // Removes every value above the first `size`, deleting the temporaries.
   void truncate(int size);
 
@@ -54,6 +62,8 @@ class ValueStack {
 
  private:
   [[noreturn]] static void overflow();
+  [[noreturn]] static void overflowWith(MatObject* value);
+  [[noreturn]] static void underflow();
 
   std::array<MatObject*, kValueStackSize> items_{};
   int top_ = 0;

@@ -16,10 +16,12 @@ VariableTable::Entry* VariableTable::lookup(std::string_view name,
                                             int category) {
   const auto found = newest_.find(name);
   if (found == newest_.end()) return nullptr;
-  for (int i = found->second; i >= 0; i = entries_[i].older) {
-    if (entries_[i].category == category) return &entries_[i];
-  }
-  return nullptr;
+  return lookupInSlot(&found->second, category);
+}
+
+const int* VariableTable::slotOf(std::string_view name) const {
+  const auto found = newest_.find(name);
+  return found == newest_.end() ? nullptr : &found->second;
 }
 
 VariableTable::Entry& VariableTable::append(std::string_view name,
@@ -37,8 +39,8 @@ VariableTable::Entry& VariableTable::append(std::string_view name,
   auto newest = newest_.find(name);
   if (newest == newest_.end()) newest = newest_.emplace(entry.name, -1).first;
   entry.older = newest->second;
+  entry.newest = &newest->second;
   newest->second = index;
-  ++generation_;
   if (value) value->variableName = entry.name.c_str();
   return entry;
 }
@@ -82,8 +84,7 @@ void VariableTable::popLocal() {
 
 void VariableTable::release(Entry& entry) {
   // Only the newest entry is ever released: its name's newest is itself.
-  newest_.find(entry.name)->second = entry.older;
-  ++generation_;
+  *entry.newest = entry.older;
   if (entry.value != entry.registered) releaseVariableValue(entry.value);
   entry.value = nullptr;
   entry.registered = nullptr;

@@ -25,6 +25,7 @@ class VariableTable {
     MatObject* registered = nullptr;  // the registry's value, for restoring
     int category = 0;                 // 0, or the type code of a method
     int older = -1;                   // the next older entry of this name
+    int* newest = nullptr;            // the index slot of this name
   };
 
   VariableTable() = default;
@@ -61,9 +62,17 @@ class VariableTable {
   int predefinedCount() const { return predefinedCount_; }
   const Entry& entry(int index) const { return entries_[index]; }
   Entry& entry(int index) { return entries_[index]; }
-  // Changes whenever an entry is added or removed: a lookup remembered
-  // together with it stays valid while it is unchanged.
-  std::uint64_t generation() const { return generation_; }
+  // The index slot of a name: where the newest entry of the name is kept,
+  // -1 while there is none; null for a name never entered. A slot stays
+  // valid as long as the table, so a compiled name keeps it and looks up
+  // without hashing.
+  const int* slotOf(std::string_view name) const;
+  Entry* lookupInSlot(const int* slot, int category = 0) {
+    for (int i = *slot; i >= 0; i = entries_[i].older) {
+      if (entries_[i].category == category) return &entries_[i];
+    }
+    return nullptr;
+  }
 
  private:
   Entry& append(std::string_view name, MatObject* value, int category);
@@ -78,7 +87,6 @@ class VariableTable {
   };
   // The newest entry of each name seen, or -1.
   std::unordered_map<std::string, int, NameHash, std::equal_to<>> newest_;
-  std::uint64_t generation_ = 0;
 
   std::array<Entry, kVariableTableSize> entries_{};
   int count_ = 0;

@@ -20,6 +20,12 @@ class MatObject;
 
 namespace compiled {
 
+// Where a name's newest table entry is kept, found once per table.
+struct NameSlot {
+  const void* table = nullptr;
+  const int* slot = nullptr;
+};
+
 enum class ExprKind {
   Number,     // a literal, pre-read
   Text,       // a string constant
@@ -51,10 +57,12 @@ struct Expr {
   const char* stepErrorPos = nullptr;
   // Operands, the callee first for a Call.
   std::vector<std::unique_ptr<Expr>> operands;
+  // The most stack entries the text path holds at once for this
+  // expression: with that much room it cannot overflow the stack.
+  int need = 1;
 
-  // Name: the table entry found last and the table's generation then.
-  mutable void* cachedEntry = nullptr;
-  mutable std::uint64_t cachedGeneration = ~std::uint64_t{0};
+  // Name: the variable table's index slot of the name (see VariableTable).
+  mutable NameSlot slot_;
 };
 
 enum class StmtKind {
@@ -87,8 +95,7 @@ struct Stmt {
   std::unique_ptr<Expr> expr;      // condition, list, value
   std::vector<std::unique_ptr<Stmt>> body;  // Block: all; If: then [, else]
   bool hasElse = false;
-  mutable void* cachedEntry = nullptr;  // Assign, Append, For: the target
-  mutable std::uint64_t cachedGeneration = ~std::uint64_t{0};
+  mutable NameSlot slot_;  // Assign, Append, For: the target's
 };
 
 // A compiled top-level-reachable statement and where the text path ends it.

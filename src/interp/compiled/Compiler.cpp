@@ -1,5 +1,6 @@
 #include "interp/compiled/Compiler.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 
@@ -437,6 +438,23 @@ class Compiler {
   int depth_ = 0;
 };
 
+// Sets Expr::need bottom-up: an operand is held while the next is built.
+int computeNeed(Expr& expr) {
+  int need = 1;
+  int held = 0;
+  for (auto& operand : expr.operands) {
+    need = std::max(need, held + computeNeed(*operand));
+    ++held;
+  }
+  expr.need = need;
+  return need;
+}
+
+void computeNeed(Stmt& stmt) {
+  if (stmt.expr) computeNeed(*stmt.expr);
+  for (auto& inner : stmt.body) computeNeed(*inner);
+}
+
 ScannerState stateOf(const Scanner& scanner) {
   return {scanner.readPos, scanner.tokenStart, scanner.tokenKind, scanner.tokenText};
 }
@@ -449,6 +467,7 @@ std::unique_ptr<CompiledStatement> compileStatement(const char* tokenStart) {
     compiler.scanner().scan();
     auto result = std::make_unique<CompiledStatement>();
     result->statement = compiler.statement();
+    computeNeed(*result->statement);
     result->end = stateOf(compiler.scanner());
     return result;
   } catch (const GiveUp&) {
@@ -465,6 +484,7 @@ std::unique_ptr<CompiledBody> compileBody(const std::string& body,
     auto result = std::make_unique<CompiledBody>();
     result->expr = compiler.evaluate();
     if (!compiler.scanner().atEnd()) return nullptr;
+    computeNeed(*result->expr);
     return result;
   } catch (const GiveUp&) {
   } catch (const ScriptError&) {

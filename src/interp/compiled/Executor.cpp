@@ -73,6 +73,13 @@ Scalar* ownNumber(Entry* entry) {
 
 }  // namespace
 
+inline VariableTable::Entry* Executor::entryFor(const std::string& name, NameSlot& slot) {
+  if (slot.table == &program_.variables && slot.slot) {
+    return program_.variables.lookupInSlot(slot.slot);
+  }
+  return findEntry(name, slot);
+}
+
 void Executor::run(const CompiledStatement& compiled) {
   PhantomScope phantoms(program_.stack);
   statement(*compiled.statement);
@@ -94,6 +101,8 @@ double Executor::evaluateBody(const CompiledBody& body, int parameterCount,
     int saved;
     ~Restore() { base = saved; }
   } restore{frameBase_, savedBase};
+  double number = 0;
+  if (numeric(*body.expr, number)) return number;
   const Value value = evaluate(*body.expr);
   if (!value.object) {
     program_.stack.releasePhantom();
@@ -138,10 +147,13 @@ void Executor::statement(const Stmt& stmt) {
       throw CBreak{1};
     case StmtKind::Continue:
       throw CBreak{0};
-    case StmtKind::Assign:
+    case StmtKind::Assign: {
       scanner.setErrorPos(stmt.nameEnd);
-      assign(stmt, evaluate(*stmt.expr));
+      double number = 0;
+      if (numeric(*stmt.expr, number)) assignNumber(stmt, number);
+      else assign(stmt, evaluate(*stmt.expr));
       return;
+    }
     case StmtKind::Append:
       append(stmt);
       return;
@@ -154,6 +166,8 @@ void Executor::statement(const Stmt& stmt) {
 }
 
 bool Executor::condition(const Expr& expr, const char* typeMessage) {
+  double number = 0;
+  if (numeric(expr, number)) return number != 0;
   const Value value = evaluate(expr);
   if (!value.object) {
     program_.stack.releasePhantom();
@@ -179,21 +193,24 @@ void Executor::whileLoop(const Stmt& stmt) {
 // The assignment leaves the value on the stack, as the text path's does;
 // a new value (a number or a temporary) goes into the variable itself
 // instead of a copy.
+void Executor::assignNumber(const Stmt& stmt, double number) {
+  ValueStack& stack = program_.stack;
+  if (Scalar* held = ownNumber(entryFor(stmt.name, stmt.slot_))) {
+    held->value = number;
+    held->loopPosition = -1;
+    held->loopRowWidth = -1;
+    stack.push(held);
+    return;
+  }
+  stack.push(program_.variables.assignOwned(stmt.name, makeNumber(number)));
+}
+
 void Executor::assign(const Stmt& stmt, Value value) {
   ValueStack& stack = program_.stack;
   VariableTable& variables = program_.variables;
   if (!value.object) {
     stack.releasePhantom();
-    auto* entry = static_cast<Entry*>(
-        entryFor(stmt.name, stmt.cachedEntry, stmt.cachedGeneration));
-    if (Scalar* held = ownNumber(entry)) {
-      held->value = value.number;
-      held->loopPosition = -1;
-      held->loopRowWidth = -1;
-      stack.push(held);
-      return;
-    }
-    stack.push(variables.assignOwned(stmt.name, makeNumber(value.number)));
+    assignNumber(stmt, value.number);
     return;
   }
   if (value.object->isTemporary()) {
@@ -211,12 +228,13 @@ void Executor::append(const Stmt& stmt) {
   scanner.setErrorPos(stmt.nameEnd);
   const Expr& sum = *stmt.expr->operands[0];
   const Expr& target = *sum.operands[0];
-  auto* entry = static_cast<Entry*>(
-      entryFor(target.text, target.cachedEntry, target.cachedGeneration));
+  auto* entry = entryFor(target.text, target.slot_);
   MatObject* text = entry ? entry->value : nullptr;
   if (!text || text->typeCode != kStringType || text == entry->registered ||
       text->pinCount > 0) {
-    assign(stmt, evaluate(*stmt.expr));
+    double number = 0;
+    if (numeric(*stmt.expr, number)) assignNumber(stmt, number);
+    else assign(stmt, evaluate(*stmt.expr));
     return;
   }
   EvaluationLevel level(program_.evaluator.depth());
@@ -292,8 +310,7 @@ void Executor::forRange(const Stmt& stmt) {
   for (int i = 0; i < count; ++i) {
     stack.clear();
     const double element = b >= a ? a + i : a - i;
-    auto* entry = static_cast<Entry*>(
-        entryFor(stmt.name, stmt.cachedEntry, stmt.cachedGeneration));
+    auto* entry = entryFor(stmt.name, stmt.slot_);
     if (Scalar* held = ownNumber(entry)) {
       held->value = element;
       held->loopPosition = i;
@@ -338,14 +355,98 @@ void Executor::drop(Value value) {
   else stack.releasePhantom();
 }
 
-void* Executor::entryFor(const std::string& name, void*& cachedEntry,
-                         std::uint64_t& cachedGeneration) {
+// A name never entered has no slot yet: it is found by hashing until it has.
+VariableTable::Entry* Executor::findEntry(const std::string& name, NameSlot& slot) {
   VariableTable& variables = program_.variables;
-  if (cachedGeneration != variables.generation()) {
-    cachedEntry = variables.lookup(name, 0);
-    cachedGeneration = variables.generation();
+  slot.slot = variables.slotOf(name);
+  slot.table = &variables;
+  return slot.slot ? variables.lookupInSlot(slot.slot) : nullptr;
+}
+
+bool Executor::numeric(const Expr& expr, double& out) {
+  const ValueStack& stack = program_.stack;
+  if (stack.size() + stack.phantoms() + expr.need > kValueStackSize) return false;
+  return pure(expr, out);
+}
+
+// A name or parameter holding a number, or a literal: the operands most
+// operators have, read here without a call.
+inline bool Executor::leaf(const Expr& expr, double& out, bool& isLeaf) {
+  const MatObject* value;
+  switch (expr.kind) {
+    case ExprKind::Number:
+      out = expr.number;
+      return true;
+    case ExprKind::Name: {
+      Entry* entry = entryFor(expr.text, expr.slot_);
+      if (!entry || !entry->value) undefinedName(expr);
+      value = entry->value;
+      break;
+    }
+    case ExprKind::Parameter:
+      value = program_.variables.entry(frameBase_ + expr.slot).value;
+      break;
+    default:
+      isLeaf = false;
+      return false;
   }
-  return cachedEntry;
+  if (value->typeCode != kScalarType) return false;
+  out = numberOf(*value);
+  return true;
+}
+
+void Executor::undefinedName(const Expr& expr) {
+  program_.scanner.setErrorPos(expr.errorPos);
+  raiseAbout(expr.text, isKeyword(expr.text.c_str()) ? "неожиданное появление"
+                                                       : "нет определения");
+}
+
+bool Executor::pure(const Expr& expr, double& out) {
+  bool isLeaf = true;
+  const bool number = leaf(expr, out, isLeaf);
+  if (isLeaf) return number;
+  switch (expr.kind) {
+    case ExprKind::Evaluate: {
+      EvaluationLevel level(program_.evaluator.depth());
+      return pure(*expr.operands[0], out);
+    }
+    case ExprKind::Binary: {
+      if (!isScalarOp(expr.binary)) return false;
+      double a = 0;
+      if (!pure(*expr.operands[0], a)) return false;
+      Scanner& scanner = program_.scanner;
+      const char* saved = scanner.errorPos;
+      scanner.setErrorPos(expr.errorPos);
+      double b = 0;
+      isLeaf = true;
+      bool numbers = leaf(*expr.operands[1], b, isLeaf);
+      if (!isLeaf) numbers = pure(*expr.operands[1], b);
+      if (numbers) {
+        switch (expr.binary) {
+          case BinaryOp::Add: out = a + b; break;
+          case BinaryOp::Subtract: out = a - b; break;
+          case BinaryOp::Multiply: out = a * b; break;
+          case BinaryOp::Less: out = a < b; break;
+          case BinaryOp::Greater: out = a > b; break;
+          default: out = scalarOp(expr.binary, a, b); break;
+        }
+      }
+      if (scanner.nestingDepth == 0) scanner.errorPos = saved;
+      return numbers;
+    }
+    case ExprKind::Negate: {
+      Scanner& scanner = program_.scanner;
+      const char* saved = scanner.errorPos;
+      scanner.setErrorPos(expr.errorPos);
+      double x = 0;
+      const bool numbers = pure(*expr.operands[0], x);
+      if (numbers) out = -x;
+      if (scanner.nestingDepth == 0) scanner.errorPos = saved;
+      return numbers;
+    }
+    default:
+      return false;
+  }
 }
 
 Executor::Value Executor::evaluate(const Expr& expr) {
@@ -380,13 +481,8 @@ Executor::Value Executor::evaluateNested(const Expr& expr) {
 }
 
 Executor::Value Executor::name(const Expr& expr) {
-  auto* entry = static_cast<Entry*>(
-      entryFor(expr.text, expr.cachedEntry, expr.cachedGeneration));
-  if (!entry || !entry->value) {
-    program_.scanner.setErrorPos(expr.errorPos);
-    raiseAbout(expr.text, isKeyword(expr.text.c_str()) ? "неожиданное появление"
-                                                         : "нет определения");
-  }
+  auto* entry = entryFor(expr.text, expr.slot_);
+  if (!entry || !entry->value) undefinedName(expr);
   return pushed(entry->value);
 }
 
@@ -486,6 +582,11 @@ Executor::Value Executor::call(const Expr& expr) {
   box(callee);
   const int count = static_cast<int>(expr.operands.size()) - 1;
   for (int i = 1; i <= count; ++i) {
+    double number = 0;
+    if (numeric(*expr.operands[i], number)) {
+      stack.push(makeNumber(number));
+      continue;
+    }
     Value argument = evaluate(*expr.operands[i]);
     box(argument);
   }

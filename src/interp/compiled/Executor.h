@@ -6,6 +6,7 @@
 // a parameter slot, and numbers stay unboxed between operations.
 #pragma once
 
+#include "interp/VariableTable.h"
 #include "interp/compiled/Code.h"
 
 namespace tesmora {
@@ -38,12 +39,22 @@ class Executor {
 
   void statement(const Stmt& stmt);
   void assign(const Stmt& stmt, Value value);
+  void assignNumber(const Stmt& stmt, double number);
   void append(const Stmt& stmt);
   void whileLoop(const Stmt& stmt);
   void forLoop(const Stmt& stmt);
   void forRange(const Stmt& stmt);
   bool condition(const Expr& expr, const char* typeMessage);
 
+  // Numbers only: an expression of numbers, names holding numbers and
+  // operators on numbers is worked out without the stack (there is room
+  // for all it would hold, so it cannot overflow). False, with nothing
+  // changed, when the expression holds anything else; the caller then
+  // evaluates it in full. An error is raised exactly as in full.
+  bool numeric(const Expr& expr, double& out);
+  bool pure(const Expr& expr, double& out);
+  bool leaf(const Expr& expr, double& out, bool& isLeaf);
+  [[noreturn, gnu::cold]] void undefinedName(const Expr& expr);
   Value evaluate(const Expr& expr);
   Value evaluateNested(const Expr& expr);
   Value name(const Expr& expr);
@@ -59,8 +70,8 @@ class Executor {
   void box(Value& value);
   // Removes the topmost value, deleting it if it is a temporary.
   void drop(Value value);
-  void* entryFor(const std::string& name, void*& cachedEntry,
-                 std::uint64_t& cachedGeneration);
+  VariableTable::Entry* entryFor(const std::string& name, NameSlot& slot);
+  VariableTable::Entry* findEntry(const std::string& name, NameSlot& slot);
 
   ProgramContext& program_;
   int frameBase_ = 0;  // the first parameter's table entry
