@@ -82,7 +82,8 @@ MainWindow::MainWindow(QWidget* parent)
           &MainWindow::showStatus);
   connect(resultsDock_, &ResultsDock::consoleLineEntered, this,
           [this](const QString& line) {
-            runController_->runConsoleLine(line, document_.runTitle());
+            runController_->runConsoleLine(consoleProgramText(line),
+                                           document_.runTitle());
             resultsDock_->console()->setFocus();
           });
   connect(resultsDock_, &ResultsDock::errorActivated, this, [this](int at) {

@@ -27,6 +27,31 @@ QString firstLines(const QString& text) {
 
 }  // namespace
 
+QString consoleProgramText(const QString& line) {
+  const QString trimmed = line.trimmed();
+  if (trimmed.endsWith(QLatin1Char(';')) || trimmed.endsWith(QLatin1Char('}')))
+    return line;
+  // An assignment is a single "=" outside strings and brackets, as the
+  // scanner's pre-check sees it (==, <=, >=, != are comparisons).
+  bool inString = false;
+  int depth = 0;
+  for (qsizetype i = 0; i < trimmed.size(); ++i) {
+    const QChar c = trimmed[i];
+    if (c == u'"') inString = !inString;
+    if (inString) continue;
+    if (c == u'(' || c == u'[') ++depth;
+    else if (c == u')' || c == u']') --depth;
+    else if (c == u'=' && depth == 0) {
+      const QChar before = i > 0 ? trimmed[i - 1] : QChar();
+      const QChar after = i + 1 < trimmed.size() ? trimmed[i + 1] : QChar();
+      if (after != u'=' && before != u'=' && before != u'<' &&
+          before != u'>' && before != u'!')
+        return line + QLatin1Char(';');
+    }
+  }
+  return line;
+}
+
 ConsoleLine::ConsoleLine(QWidget* parent) : QLineEdit(parent) {
   setObjectName(QStringLiteral("console"));
   setPlaceholderText(QStringLiteral(

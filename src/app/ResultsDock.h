@@ -16,6 +16,11 @@ namespace tesmora::app {
 
 struct RunOutcome;
 
+// The text a console line runs as: a statement typed without its final
+// ";" ("x = 5") gets one, so that it need not be typed; an expression
+// ("x * 2") stays as it is.
+QString consoleProgramText(const QString& line);
+
 // The console's input line with its history.
 class ConsoleLine : public QLineEdit {
   Q_OBJECT

@@ -159,6 +159,8 @@ RunReport RunController::execute(const RunRequest& request) {
 }
 
 void RunController::showOutcome(const RunOutcome& outcome) {
+  // A console line answers in the results pane only.
+  if (outcome.fromConsole) return;
   const RunReport& report = outcome.report;
   if (report.ok) {
     if (report.shown && resultBoxes_) {

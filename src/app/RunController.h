@@ -46,7 +46,8 @@ class RunController : public QObject {
   // text, under the document title `title`.
   void run(const QString& title);
   // Runs one console line as a fragment: the variables of earlier runs
-  // stay, and the editor is left alone.
+  // stay, the editor is left alone, and the outcome goes to the results
+  // pane only (no box).
   void runConsoleLine(const QString& line, const QString& title);
 
   // Asks the running program to stop; it ends with "Выполнение прекращено

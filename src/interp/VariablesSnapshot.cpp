@@ -25,16 +25,27 @@ std::string displayed(const MatObject& value, bool full,
   return buffer.text();
 }
 
-// One line: line ends and tabs become spaces, runs of blanks one space.
+// One line: a line end becomes "; " (a matrix reads "1, 2; 3, 4", as it is
+// written), tabs and runs of blanks one space.
 std::string oneLine(const std::string& text) {
   std::string line;
+  bool lineBreak = false;
   for (char c : text) {
-    const bool blank = c == '\r' || c == '\n' || c == '\t' || c == ' ';
+    if (c == '\n') {
+      lineBreak = true;
+      continue;
+    }
+    const bool blank = c == '\r' || c == '\t' || c == ' ';
     if (blank) {
       if (!line.empty() && line.back() != ' ') line += ' ';
-    } else {
-      line += c;
+      continue;
     }
+    if (lineBreak && !line.empty()) {
+      while (!line.empty() && line.back() == ' ') line.pop_back();
+      line += "; ";
+    }
+    lineBreak = false;
+    line += c;
   }
   while (!line.empty() && line.back() == ' ') line.pop_back();
   if (line.size() > kShortValueBytes) {
