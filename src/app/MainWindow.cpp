@@ -269,7 +269,14 @@ void MainWindow::readSettings() {
     const QRect available = screen()->availableGeometry();
     resize(available.width() * 2 / 3, available.height() * 3 / 4);
   }
-  restoreState(settings.value(kWindowStateKey).toByteArray());
+  if (!restoreState(settings.value(kWindowStateKey).toByteArray())) {
+    // First start: the docks take a modest share beside and under the
+    // editor, once the window has its size.
+    QTimer::singleShot(0, this, [this] {
+      resizeDocks({variablesDock_}, {std::max(320, width() / 4)}, Qt::Horizontal);
+      resizeDocks({resultsDock_}, {std::max(200, height() / 4)}, Qt::Vertical);
+    });
+  }
   editor_->setFontIndex(
       settings.value(kFontIndexKey, editor_->fontIndex()).toInt());
   resultsOnlyInPaneAct_->setChecked(

@@ -152,11 +152,12 @@ PictureDialog::PictureDialog(const QString& title, QStringList items,
     picture_ = picture;
     view_ = new PictureView(*picture, this);
     const auto command = [this](const char* name, const QString& text,
-                                const char* icon, QKeySequence key,
-                                auto slot) {
+                                const QString& label, const char* icon,
+                                QKeySequence key, auto slot) {
       auto* act = new QAction(themedIcon(QLatin1String(icon), palette()),
                               text, this);
       act->setObjectName(QLatin1String(name));
+      act->setIconText(label);
       act->setShortcut(key);
       act->setToolTip(key.isEmpty()
                           ? text
@@ -167,17 +168,21 @@ PictureDialog::PictureDialog(const QString& title, QStringList items,
     };
     const QList<QAction*> commands = {
         command("copyPicture", QStringLiteral("Копировать рисунок"),
-                "picture-copy", QKeySequence::Copy, &PictureDialog::copyPicture),
-        command("savePicture", QStringLiteral("Сохранить рисунок..."),
-                "document-save-as", QKeySequence(Qt::CTRL | Qt::Key_S),
-                [this] { saveAs(false); }),
+                QStringLiteral("Копировать"), "picture-copy",
+                QKeySequence::Copy, &PictureDialog::copyPicture),
+        command("savePicture",
+                QStringLiteral("Сохранить рисунок (PNG, SVG, PDF)..."),
+                QStringLiteral("Сохранить"), "document-save-as",
+                QKeySequence(Qt::CTRL | Qt::Key_S), [this] { saveAs(false); }),
         command("savePictureSized",
-                QStringLiteral("Сохранить рисунок в размере..."),
-                "zoom-in", QKeySequence(), [this] { saveAs(true); }),
+                QStringLiteral("Сохранить рисунок в другом размере..."),
+                QStringLiteral("Размер..."), "picture-resize", QKeySequence(),
+                [this] { saveAs(true); }),
     };
     auto* tools = new QToolBar;
     tools->setObjectName(QStringLiteral("pictureToolBar"));
     tools->setIconSize(QSize(18, 18));
+    tools->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     tools->addActions(commands);
     buttons->addWidget(tools);
     addActions(commands);

@@ -70,8 +70,10 @@ void VariablesDock::setVariables(std::vector<VariableView> variables) {
     list_->addTopLevelItem(item);
     if (item->text(0) == selected) list_->setCurrentItem(item);
   }
+  // Names and kinds are short; the value takes the rest.
   list_->resizeColumnToContents(0);
   list_->resizeColumnToContents(1);
+  list_->setColumnWidth(1, list_->columnWidth(1) + 8);
 }
 
 QDialog* VariablesDock::openDetails(int row) {
