@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ make python3 ccache
   libgtest-dev googletest
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev qt6-svg-dev qt6-translations-l10n
   xvfb xauth fonts-dejavu-core
 )
 # --fuzz: clang with libFuzzer and its sanitizer runtimes, for `make fuzz`.
