@@ -181,7 +181,7 @@ void TestHelp::searchFieldFiltersTheIndex() {
   // Names first, then the entries whose text holds the word (sin links pl).
   QCOMPARE(browser()->indexNames(), (QStringList{"pgle", "pl", "sin"}));
   search->clear();
-  QTest::keyClicks(search, QStringLiteral("Синус"));
+  search->insert(QStringLiteral("Синус"));  // as typed: QTest types ASCII only
   QCOMPARE(browser()->indexNames(), QStringList{"sin"});
   QTest::keyClick(search, Qt::Key_Return);
   QCOMPARE(browser()->currentEntry(), QStringLiteral("sin"));
