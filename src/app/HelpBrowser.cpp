@@ -4,6 +4,9 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QSplitter>
 #include <QTextBrowser>
 #include <QToolButton>
@@ -92,7 +95,10 @@ void HelpBrowser::setLibrary(const help::HelpLibrary& library) {
 }
 
 bool HelpBrowser::showHelpFor(const QString& word) {
-  if (showEntry(word)) return true;
+  if (library_->entry(toUtf8(word))) {
+    setFilter(QString());
+    return showEntry(word);
+  }
   showIndex(word);
   return false;
 }
@@ -122,6 +128,7 @@ bool HelpBrowser::showPage(const QString& file) {
 }
 
 void HelpBrowser::showGuide() {
+  setFilter(QString());
   if (!library_->guidePages().empty())
     showPage(fromUtf8(library_->guidePages().front().file));
   else
@@ -129,6 +136,7 @@ void HelpBrowser::showGuide() {
 }
 
 void HelpBrowser::showErrorMessages() {
+  setFilter(QString());
   if (!showPage(QLatin1String(kErrorsPage))) showGuide();
 }
 
@@ -138,8 +146,7 @@ void HelpBrowser::showIndex(const QString& filter) {
   currentPage_.clear();
   currentFilter_ = filter;
   indexShown_ = true;
-  if (search_->text() != filter) search_->setText(filter);
-  fillIndex(filter);
+  setFilter(filter);
 
   std::string text;
   const std::string wanted = toUtf8(filter.trimmed());
@@ -263,6 +270,11 @@ void HelpBrowser::fillIndex(const QString& filter) {
   }
 }
 
+void HelpBrowser::setFilter(const QString& filter) {
+  if (search_->text() != filter) search_->setText(filter);
+  fillIndex(filter);
+}
+
 void HelpBrowser::openIndexItem(QListWidgetItem* item) {
   if (!item) return;
   const QString key = item->data(kKeyRole).toString();
@@ -277,6 +289,29 @@ void HelpBrowser::showMarkdown(const std::string& markdown) {
       help::withExampleLinks(markdown, kExampleScheme, toUtf8(kCopyCaption));
   examples_ = std::move(linked.examples);
   view_->setMarkdown(fromUtf8(linked.markdown));
+  tintCodeBlocks();
+}
+
+void HelpBrowser::tintCodeBlocks() {
+  // Programs, results and errors look alike as plain code; a tint per kind
+  // tells them apart at a glance.
+  const auto tint = [](const QString& language) -> QColor {
+    if (language == QLatin1String("tesmora")) return QColor(0xEE, 0xF3, 0xFB);
+    if (language == QLatin1String("result")) return QColor(0xEE, 0xF8, 0xEE);
+    if (language == QLatin1String("error")) return QColor(0xFB, 0xEE, 0xEE);
+    return QColor(0xF4, 0xF4, 0xF4);
+  };
+  QTextCursor cursor(view_->document());
+  for (QTextBlock block = view_->document()->begin(); block.isValid(); block = block.next()) {
+    const QTextBlockFormat format = block.blockFormat();
+    if (!format.hasProperty(QTextFormat::BlockCodeFence)) continue;
+    const QString language =
+        format.stringProperty(QTextFormat::BlockCodeLanguage).section(QLatin1Char(' '), 0, 0);
+    QTextBlockFormat tinted;
+    tinted.setBackground(tint(language));
+    cursor.setPosition(block.position());
+    cursor.mergeBlockFormat(tinted);
+  }
 }
 
 }  // namespace tesmora::app

@@ -72,6 +72,8 @@ class HelpBrowser : public QWidget {
   };
 
   void fillIndex(const QString& filter);
+  void setFilter(const QString& filter);
+  void tintCodeBlocks();
   void showMarkdown(const std::string& markdown);
   void remember();
   void openIndexItem(QListWidgetItem* item);
