@@ -111,7 +111,11 @@ bool HelpBrowser::showEntry(const QString& name) {
   currentPage_.clear();
   indexShown_ = false;
   fillIndex(search_->text());
-  showMarkdown(entry->markdown);
+  std::string markdown = entry->markdown;
+  if (const help::HelpPage* family = library_->page(entry->file))
+    markdown += "\n---\n\nРаздел: [" + family->title + "](" + kPageScheme + ":" +
+                family->file + ")\n";
+  showMarkdown(markdown);
   return true;
 }
 
@@ -253,14 +257,22 @@ void HelpBrowser::fillIndex(const QString& filter) {
   index_->clear();
   const std::string wanted = toUtf8(filter.trimmed());
   if (wanted.empty()) {
-    for (const help::HelpPage& page : library_->guidePages()) {
-      auto* item = new QListWidgetItem(fromUtf8(page.title), index_);
-      item->setData(kKindRole, QStringLiteral("page"));
-      item->setData(kKeyRole, fromUtf8(page.file));
-      QFont font = item->font();
-      font.setBold(true);
-      item->setFont(font);
-    }
+    // The guide's chapters in bold, the reference's families in italics,
+    // then every name.
+    const auto addPages = [this](const std::vector<help::HelpPage>& pages, bool bold) {
+      for (const help::HelpPage& page : pages) {
+        auto* item = new QListWidgetItem(fromUtf8(page.title), index_);
+        item->setData(kKindRole, QStringLiteral("page"));
+        item->setData(kKeyRole, fromUtf8(page.file));
+        QFont font = item->font();
+        font.setBold(bold);
+        font.setItalic(!bold);
+        item->setFont(font);
+        if (fromUtf8(page.file) == currentPage_) index_->setCurrentItem(item);
+      }
+    };
+    addPages(library_->guidePages(), true);
+    addPages(library_->referencePages(), false);
   }
   for (const help::HelpEntry* entry : library_->search(wanted)) {
     auto* item = new QListWidgetItem(fromUtf8(entry->name), index_);

@@ -144,6 +144,10 @@ void TestHelp::linksLeadToOtherEntries() {
   QVERIFY(browser()->showPage(QStringLiteral("guide/01-values.md")));
   browser()->openLink(QUrl(QStringLiteral("../reference/laws.md#pl")));
   QCOMPARE(browser()->currentEntry(), QStringLiteral("pl"));
+  // An entry links the family it belongs to.
+  QVERIFY(browser()->view()->toPlainText().contains(QStringLiteral("Раздел: Законы")));
+  browser()->openLink(QUrl(QStringLiteral("tesmora-page:reference/laws.md")));
+  QCOMPARE(browser()->currentPage(), QStringLiteral("reference/laws.md"));
   // The index links its names.
   browser()->showIndex(QStringLiteral("pgl"));
   browser()->openLink(QUrl(QStringLiteral("tesmora-entry:pgle")));
