@@ -3,11 +3,17 @@
 #include <cmath>
 #include <utility>
 
+#include "interp/Cancellation.h"
+
 namespace tesmora {
 namespace {
 
 constexpr int kBisectionSteps = 50;
 constexpr double kNegligiblePivot = 1e-300;
+// Simpson's rule looks for a stop once per this many function values: a
+// poll costs next to nothing beside a call, and a stop still takes effect
+// within microseconds.
+constexpr int kValuesPerPoll = 4096;
 
 // The row at or below `column` with the largest magnitude in that column.
 int pivotRow(const std::vector<double>& a, int n, int column) {
@@ -27,6 +33,7 @@ void swapRows(std::vector<double>& a, int n, int r1, int r2) {
 double determinant(std::vector<double> a, int n) {
   double result = 1;
   for (int k = 0; k < n; ++k) {
+    pollStop();
     const int p = pivotRow(a, n, k);
     if (!(std::fabs(a[p * n + k]) >= kNegligiblePivot)) return 0;
     if (p != k) {
@@ -47,6 +54,7 @@ double determinant(std::vector<double> a, int n) {
 bool choleskyUpper(const std::vector<double>& a, int n, std::vector<double>& u) {
   u.assign(static_cast<std::size_t>(n) * n, 0.0);
   for (int i = 0; i < n; ++i) {
+    pollStop();
     double d = a[i * n + i];
     for (int j = 0; j < i; ++j) d -= u[j * n + i] * u[j * n + i];
     if (!(d >= 0)) return false;
@@ -68,6 +76,7 @@ double simpson(const RealFunction& f, double a, double b, int n) {
   double odd = 0;
   double even = 0;
   for (int i = 1; i < n; ++i) {
+    if (i % kValuesPerPoll == 0) pollStop();
     const double y = f(a + i * h);
     if (i % 2 == 1) odd += y;
     else even += y;
@@ -78,6 +87,7 @@ double simpson(const RealFunction& f, double a, double b, int n) {
 double bisect(const RealFunction& residual, double a, double b, double residualA) {
   double middle = (a + b) / 2;
   for (int step = 0; step < kBisectionSteps; ++step) {
+    pollStop();
     middle = (a + b) / 2;
     const double r = residual(middle);
     if (r == 0) break;

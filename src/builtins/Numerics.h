@@ -2,6 +2,8 @@
 // determinant, the Cholesky factor, Simpson's rule and bisection. They work
 // on plain row-major arrays and callables, so they can be checked apart
 // from the interpreter; the builtins turn their failures into messages.
+// The long loops poll for a stop (interp/Cancellation.h), which does nothing
+// outside a run.
 #pragma once
 
 #include <functional>

@@ -7,6 +7,7 @@
 
 #include "builtins/Rows.h"
 #include "builtins/Sampling.h"
+#include "interp/Cancellation.h"
 #include "values/Random.h"
 
 namespace tesmora {
@@ -95,6 +96,7 @@ ValuePtr independentSamples(int count, Args args) {
   }
   auto result = Matrix::fromSizes(m, numberOf(*args[2]));
   for (int column = 0; column < result->cols(); ++column) {
+    pollStop();
     const std::vector<int> drawn =
         drawWithoutReplacement(population.count(), result->rows());
     for (int r = 0; r < result->rows(); ++r) {

@@ -2,12 +2,15 @@
 
 #include <cmath>
 
+#include "interp/Cancellation.h"
 #include "values/Random.h"
 
 namespace tesmora {
 namespace {
 
 constexpr double kGeneratorRange = 32768;  // nextRandom() gives 0..32767
+// Draws between two looks for a stop: millions of draws take a while.
+constexpr int kDrawsPerPoll = 4096;
 
 // The available positions as a Fenwick tree of 0/1 marks, so that finding
 // the k-th available one and taking it away cost log n each: the walk
@@ -54,6 +57,7 @@ std::vector<int> drawByRank(int population, int size) {
   std::vector<int> drawn;
   drawn.reserve(size);
   for (int left = population; static_cast<int>(drawn.size()) < size; --left) {
+    if (drawn.size() % kDrawsPerPoll == 0) pollStop();
     const int position = available.nth(static_cast<int>(randomBelow(left)));
     available.take(position);
     drawn.push_back(position);
@@ -66,6 +70,7 @@ std::vector<int> drawByRetrying(int population, int size) {
   std::vector<int> drawn;
   drawn.reserve(size);
   while (static_cast<int>(drawn.size()) < size) {
+    if (drawn.size() % kDrawsPerPoll == 0) pollStop();
     int position;
     do {
       position = static_cast<int>(randomBelow(population));

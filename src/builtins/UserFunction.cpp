@@ -50,7 +50,7 @@ struct LocalBindings {
 
 }  // namespace
 
-double evaluateBody(const std::string& body, const char* name,
+double evaluateBody(const Definition& definition, const MatObject& callee,
                     const char* notANumber) {
   ProgramContext& p = program();
   if (p.callDepth >= kMaxCallDepth) raise("слишком большая глубина рекурсии");
@@ -61,9 +61,11 @@ double evaluateBody(const std::string& body, const char* name,
   // the error with the function it happened in.
   ++p.callDepth;
   ++scanner.nestingDepth;
-  p.currentFunctionName = name ? name : "";
+  p.currentFunctionName = callee.variableName && !callee.isOrphan()
+                              ? callee.variableName
+                              : definition.name;
 
-  scanner.readPos = body.c_str();
+  scanner.readPos = definition.body.c_str();
   scanner.scan();
   p.evaluator.evaluate();
   if (!scanner.atEnd()) raise("нет ';'");
@@ -82,10 +84,10 @@ double CSFuncU::invoke(int count, Args args) {
   ProgramContext& p = program();
   LocalBindings locals(p.variables, p.stack);
   for (int i = 0; i < count; ++i) {
-    p.variables.pushLocal(parameters_[i].name, args[i]->copy());
+    p.variables.pushLocal(definition_->parameters[i].name, args[i]->copy());
     ++locals.count;
   }
-  return evaluateBody(body_, variableName, "Значение функции должно быть скаляром");
+  return evaluateBody(*definition_, *this, "Значение функции должно быть скаляром");
 }
 
 double CSFuncU::eval1(double x) {
@@ -102,7 +104,7 @@ double CSFuncU::eval2(double x, double y) {
 }
 
 double CLawUser::draw() const {
-  return evaluateBody(body_, variableName, "ошибка в определении закона");
+  return evaluateBody(*definition_, *this, "ошибка в определении закона");
 }
 
 }  // namespace tesmora

@@ -40,6 +40,18 @@ std::uint32_t parseSeed(const std::string& text) {
   return static_cast<std::uint32_t>(value);
 }
 
+// --timeout takes a decimal number of seconds, more than 0.
+double parseTimeout(const std::string& text) {
+  double value = 0;
+  const auto [end, error] =
+      std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() ||
+      !(value > 0 && value < 1e9)) {
+    throw UsageError("--timeout needs a number of seconds above 0, not \"" + text + "\"");
+  }
+  return value;
+}
+
 // Walks the arguments once; per-run options collect in `pending` until the
 // RUN they belong to arrives.
 class Parser {
@@ -66,10 +78,14 @@ class Parser {
       options_.help = true;
     } else if (arg == "--version") {
       options_.version = true;
+    } else if (arg == "--pdf") {
+      options_.pdf = true;
     } else if (arg == "--doc") {
       options_.doc = value(arg);
     } else if (arg == "--seed") {
       options_.seed = parseSeed(value(arg));
+    } else if (arg == "--timeout") {
+      options_.timeoutSeconds = parseTimeout(value(arg));
     } else if (arg == "--fragment") {
       pending_.fragment = true;
       dangling_ = arg;
@@ -181,6 +197,12 @@ Options (apply to the RUNs that follow them unless marked "once"):
   --picture FILE        draw the picture into FILE (.png or .svg)
   --picture-size WxH    size of the drawn picture (default 424x361)
   --seed N              (once) seed the random generator with N
+  --timeout S           (once) stop any run still going after S seconds, as
+                        the desktop's Stop does
+  --pdf                 (once) after each run, compile every LaTeX file it
+                        wrote (question file, exam papers) to PDF beside it
+                        with pdflatex; a paper's students' version (without
+                        solutions) is compiled too
   --version             (once) print the version and exit
   --help                (once) print this help and exit
   --doc NAME            (once) print the help entry of a builtin, method,

@@ -149,22 +149,23 @@ void Statements::forStatement() {
   scanner_.scan();
   stack_.clear();
   program_.evaluator.evaluate();
-  Popped popped(stack_.pop());
-  if (popped->typeCode != kMatrixType && popped->typeCode != kSuperType) {
+  // The body reads the list's own variable: it sees in-place changes, and
+  // the loop goes on over the old value if the body rebinds the variable.
+  const Pinned list(stack_.pop());
+  if (list->typeCode != kMatrixType && list->typeCode != kSuperType) {
     raise("for: недопустимый тип списка");
   }
   if (!scanner_.isSeparator(')')) fail(true);
-  // The body may assign to the list's own variable, which would delete the
-  // list under the loop: loop over a copy of a named list.
-  ValuePtr ownCopy = popped->isTemporary() ? nullptr : popped->copy();
-  const MatObject& list = ownCopy ? *ownCopy : *popped;
 
-  const int count = list.elementCount();
-  const int width = list.colCount();
+  const int count = list->elementCount();
+  const int width = list->colCount();
   const char* bodyStart = scanner_.readPos;
-  for (int i = 0; i < count; ++i) {
+  for (int i = 0; i < count && i < list->elementCount(); ++i) {
     scanner_.readPos = bodyStart;
-    ValuePtr element = list.elementAt(i);
+    // The last body statement may have left the loop variable's value on
+    // the stack; assigning the variable deletes that value.
+    stack_.clear();
+    ValuePtr element = list->elementAt(i);
     element->loopPosition = i;
     element->loopRowWidth = width;
     program_.variables.assign(variable, *element);
@@ -243,20 +244,18 @@ void Statements::multipleAssignment() {
   scanner_.scan();
   program_.evaluator.evaluate();
   requireSemicolon();
-  Popped popped(stack_.pop());
-  if (popped->typeCode != kMatrixType && popped->typeCode != kSuperType) {
+  // Assigning may rebind the right-hand side's own variable.
+  const Pinned values(stack_.pop());
+  if (values->typeCode != kMatrixType && values->typeCode != kSuperType) {
     raise("Недопустимый тип правой части оператора множественного присваивания");
   }
-  if (popped->elementCount() < targets) {
+  if (values->elementCount() < targets) {
     raise("В левой части оператора множественного присваивания слишком много элементов");
   }
-  // Assigning may replace the right-hand side's own variable.
-  ValuePtr ownCopy = popped->isTemporary() ? nullptr : popped->copy();
-  const MatObject& values = ownCopy ? *ownCopy : *popped;
   for (int k = 0; k < targets; ++k) {
     const MatObject* target = stack_.peek(targets - 1 - k);
     if (target->typeCode != kStringType) continue;
-    ValuePtr element = values.elementAt(k);
+    ValuePtr element = values->elementAt(k);
     program_.variables.assign(static_cast<const String*>(target)->text, *element);
   }
   stack_.popDelete(targets);
@@ -398,8 +397,8 @@ void Statements::functionDefinition() {
   scanner_.scan();
   if (!scanner_.isSeparator('=')) raise(error);
   const bool withParameters = !parameters.empty();
-  auto function = std::make_unique<CSFuncU>(copyDefinitionBody(name),
-                                            std::move(parameters));
+  auto function = std::make_unique<CSFuncU>(std::make_shared<const Definition>(
+      Definition{name, copyDefinitionBody(name), std::move(parameters)}));
   program_.variables.assign(name, *function);
   if (withParameters) stack_.push(std::move(function));
   scanner_.scan();
@@ -417,7 +416,8 @@ void Statements::lawDefinition() {
   if (!scanner_.isSeparator(')')) raise(error);
   scanner_.scan();
   if (!scanner_.isSeparator('=')) raise(error);
-  auto law = std::make_unique<CLawUser>(copyDefinitionBody(name));
+  auto law = std::make_unique<CLawUser>(std::make_shared<const Definition>(
+      Definition{name, copyDefinitionBody(name), {}}));
   program_.variables.assign(name, *law);
   stack_.push(std::move(law));
   scanner_.scan();

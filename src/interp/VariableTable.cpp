@@ -8,7 +8,7 @@ VariableTable::~VariableTable() {
   while (count_ > 0) {
     Entry& entry = entries_[--count_];
     if (entry.registered != entry.value) delete entry.registered;
-    delete entry.value;
+    releaseVariableValue(entry.value);
   }
 }
 
@@ -38,7 +38,7 @@ VariableTable::Entry& VariableTable::append(std::string_view name,
 
 void VariableTable::bind(Entry& entry, ValuePtr value) {
   value->variableName = entry.name.c_str();
-  if (entry.value != entry.registered) delete entry.value;
+  if (entry.value != entry.registered) releaseVariableValue(entry.value);
   entry.value = value.release();
 }
 
@@ -66,7 +66,7 @@ void VariableTable::popLocal() {
 }
 
 void VariableTable::release(Entry& entry) {
-  if (entry.value != entry.registered) delete entry.value;
+  if (entry.value != entry.registered) releaseVariableValue(entry.value);
   entry.value = nullptr;
   entry.registered = nullptr;
   entry.name.clear();
@@ -81,7 +81,7 @@ void VariableTable::resetVariables() {
   for (int i = 0; i < predefinedCount_; ++i) {
     Entry& entry = entries_[i];
     if (entry.value != entry.registered) {
-      delete entry.value;
+      releaseVariableValue(entry.value);
       entry.value = entry.registered;
     }
   }

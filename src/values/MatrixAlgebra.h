@@ -5,11 +5,13 @@
 
 namespace tesmora {
 
-// A &* B, accumulated in extended precision. A 1×1 result is a number.
+// A &* B, each element a compensated dot product (values/CompensatedDot.h)
+// at least as accurate as an extended-precision sum. A 1×1 result is a number.
 ValuePtr matrixProduct(const Matrix& a, const Matrix& b);
 // The same, always as a matrix (also 1×1).
 std::unique_ptr<Matrix> productMatrix(const Matrix& a, const Matrix& b);
-// M &^ n: n >= 0 integer, M square. A 1×1 M gives the number m^n for n >= 1.
+// M &^ n by repeated squaring: n a finite integer >= 0, M square. A 1×1 M
+// gives the number m^n for n >= 1.
 ValuePtr matrixPower(const Matrix& m, double n);
 // The inverse by Gauss–Jordan elimination with partial pivoting.
 std::unique_ptr<Matrix> inverseMatrix(const Matrix& m);

@@ -185,7 +185,7 @@ void TestHelp::searchFieldFiltersTheIndex() {
   // Names first, then the entries whose text holds the word (sin links pl).
   QCOMPARE(browser()->indexNames(), (QStringList{"pgle", "pl", "sin"}));
   search->clear();
-  search->insert(QStringLiteral("Синус"));  // as typed: QTest types ASCII only
+  search->insert(QStringLiteral("Синус"));  // keyClicks takes ASCII only
   QCOMPARE(browser()->indexNames(), QStringList{"sin"});
   QTest::keyClick(search, Qt::Key_Return);
   QCOMPARE(browser()->currentEntry(), QStringLiteral("sin"));

@@ -71,6 +71,12 @@ TEST(CliOptions, OnceOptionsMayStandAnywhere) {
   EXPECT_EQ(*parse({"--seed", "4294967295", "x.tsm"}).seed, 4294967295u);
 }
 
+TEST(CliOptions, TimeoutIsADecimalNumberOfSeconds) {
+  EXPECT_FALSE(parse({"a.tsm"}).timeoutSeconds);
+  EXPECT_EQ(*parse({"a.tsm", "--timeout", "2.5"}).timeoutSeconds, 2.5);
+  EXPECT_EQ(*parse({"--timeout", "0.001", "-e", "1"}).timeoutSeconds, 0.001);
+}
+
 TEST(CliOptions, HelpAndVersionNeedNoRun) {
   EXPECT_TRUE(parse({"--help"}).help);
   EXPECT_TRUE(parse({"--version"}).version);
@@ -95,6 +101,11 @@ TEST(CliOptions, UsageErrors) {
       {"--picture-size", "10x20000", "a.tsm"},
       {"a.tsm", "--answer", "YES"},         // applies to no run
       {"a.tsm", "--fragment"},
+      {"--timeout", "0", "a.tsm"},          // a limit must be above 0
+      {"--timeout", "-1", "a.tsm"},
+      {"--timeout", "1s", "a.tsm"},
+      {"--timeout", "nan", "a.tsm"},
+      {"--timeout", "a.tsm"},               // the run is taken as the value
   };
   for (const auto& args : bad) {
     std::string joined;
