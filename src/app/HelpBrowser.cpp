@@ -99,6 +99,11 @@ bool HelpBrowser::showHelpFor(const QString& word) {
     setFilter(QString());
     return showEntry(word);
   }
+  // A word of the language itself (if, for, function …) has its chapter.
+  if (const help::HelpPage* page = library_->pageForKeyword(toUtf8(word))) {
+    setFilter(QString());
+    return showPage(fromUtf8(page->file));
+  }
   showIndex(word);
   return false;
 }

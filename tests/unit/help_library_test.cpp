@@ -32,7 +32,8 @@ HelpLibrary sample() {
   return HelpLibrary({{"reference/laws.md", kLaws},
                       {"reference/elementary.md", kElementary},
                       {"guide/01-values.md", kGuide},
-                      {"guide/errors.md", "# Ошибки\n"}});
+                      {"guide/errors.md", "# Ошибки\n"},
+                      {"guide/04-statements.md", "# Операторы\n"}});
 }
 
 TEST(HelpLibrary, SplitsReferenceFilesIntoEntriesByName) {
@@ -74,6 +75,17 @@ TEST(HelpLibrary, ResolvesLinksBetweenFiles) {
     EXPECT_EQ(target->kind, *row.kind) << row.href;
     EXPECT_EQ(target->key, row.key) << row.href;
   }
+}
+
+TEST(HelpLibrary, KeywordsLeadToTheirChapter) {
+  const HelpLibrary library = sample();
+  ASSERT_NE(library.pageForKeyword("while"), nullptr);
+  EXPECT_EQ(library.pageForKeyword("while")->file, "guide/04-statements.md");
+  EXPECT_EQ(library.pageForKeyword("function"), nullptr);  // no such page here
+  EXPECT_EQ(library.pageForKeyword("sin"), nullptr);
+  // The embedded guide has every chapter the keywords name.
+  for (const char* word : {"if", "for", "function", "law", "Question", "Statement"})
+    EXPECT_NE(HelpLibrary::embedded().pageForKeyword(word), nullptr) << word;
 }
 
 TEST(CloseNames, RanksCaseThenPrefixThenTypos) {
