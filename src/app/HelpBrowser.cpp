@@ -4,6 +4,9 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QSplitter>
 #include <QTextBrowser>
 #include <QToolButton>
@@ -92,7 +95,15 @@ void HelpBrowser::setLibrary(const help::HelpLibrary& library) {
 }
 
 bool HelpBrowser::showHelpFor(const QString& word) {
-  if (showEntry(word)) return true;
+  if (library_->entry(toUtf8(word))) {
+    setFilter(QString());
+    return showEntry(word);
+  }
+  // A word of the language itself (if, for, function …) has its chapter.
+  if (const help::HelpPage* page = library_->pageForKeyword(toUtf8(word))) {
+    setFilter(QString());
+    return showPage(fromUtf8(page->file));
+  }
   showIndex(word);
   return false;
 }
@@ -105,7 +116,11 @@ bool HelpBrowser::showEntry(const QString& name) {
   currentPage_.clear();
   indexShown_ = false;
   fillIndex(search_->text());
-  showMarkdown(entry->markdown);
+  std::string markdown = entry->markdown;
+  if (const help::HelpPage* family = library_->page(entry->file))
+    markdown += "\n---\n\nРаздел: [" + family->title + "](" + kPageScheme + ":" +
+                family->file + ")\n";
+  showMarkdown(markdown);
   return true;
 }
 
@@ -122,6 +137,7 @@ bool HelpBrowser::showPage(const QString& file) {
 }
 
 void HelpBrowser::showGuide() {
+  setFilter(QString());
   if (!library_->guidePages().empty())
     showPage(fromUtf8(library_->guidePages().front().file));
   else
@@ -129,6 +145,7 @@ void HelpBrowser::showGuide() {
 }
 
 void HelpBrowser::showErrorMessages() {
+  setFilter(QString());
   if (!showPage(QLatin1String(kErrorsPage))) showGuide();
 }
 
@@ -138,8 +155,7 @@ void HelpBrowser::showIndex(const QString& filter) {
   currentPage_.clear();
   currentFilter_ = filter;
   indexShown_ = true;
-  if (search_->text() != filter) search_->setText(filter);
-  fillIndex(filter);
+  setFilter(filter);
 
   std::string text;
   const std::string wanted = toUtf8(filter.trimmed());
@@ -246,14 +262,22 @@ void HelpBrowser::fillIndex(const QString& filter) {
   index_->clear();
   const std::string wanted = toUtf8(filter.trimmed());
   if (wanted.empty()) {
-    for (const help::HelpPage& page : library_->guidePages()) {
-      auto* item = new QListWidgetItem(fromUtf8(page.title), index_);
-      item->setData(kKindRole, QStringLiteral("page"));
-      item->setData(kKeyRole, fromUtf8(page.file));
-      QFont font = item->font();
-      font.setBold(true);
-      item->setFont(font);
-    }
+    // The guide's chapters in bold, the reference's families in italics,
+    // then every name.
+    const auto addPages = [this](const std::vector<help::HelpPage>& pages, bool bold) {
+      for (const help::HelpPage& page : pages) {
+        auto* item = new QListWidgetItem(fromUtf8(page.title), index_);
+        item->setData(kKindRole, QStringLiteral("page"));
+        item->setData(kKeyRole, fromUtf8(page.file));
+        QFont font = item->font();
+        font.setBold(bold);
+        font.setItalic(!bold);
+        item->setFont(font);
+        if (fromUtf8(page.file) == currentPage_) index_->setCurrentItem(item);
+      }
+    };
+    addPages(library_->guidePages(), true);
+    addPages(library_->referencePages(), false);
   }
   for (const help::HelpEntry* entry : library_->search(wanted)) {
     auto* item = new QListWidgetItem(fromUtf8(entry->name), index_);
@@ -261,6 +285,11 @@ void HelpBrowser::fillIndex(const QString& filter) {
     item->setData(kKeyRole, fromUtf8(entry->name));
     if (fromUtf8(entry->name) == currentEntry_) index_->setCurrentItem(item);
   }
+}
+
+void HelpBrowser::setFilter(const QString& filter) {
+  if (search_->text() != filter) search_->setText(filter);
+  fillIndex(filter);
 }
 
 void HelpBrowser::openIndexItem(QListWidgetItem* item) {
@@ -277,6 +306,29 @@ void HelpBrowser::showMarkdown(const std::string& markdown) {
       help::withExampleLinks(markdown, kExampleScheme, toUtf8(kCopyCaption));
   examples_ = std::move(linked.examples);
   view_->setMarkdown(fromUtf8(linked.markdown));
+  tintCodeBlocks();
+}
+
+void HelpBrowser::tintCodeBlocks() {
+  // Programs, results and errors look alike as plain code; a tint per kind
+  // tells them apart at a glance.
+  const auto tint = [](const QString& language) -> QColor {
+    if (language == QLatin1String("tesmora")) return QColor(0xEE, 0xF3, 0xFB);
+    if (language == QLatin1String("result")) return QColor(0xEE, 0xF8, 0xEE);
+    if (language == QLatin1String("error")) return QColor(0xFB, 0xEE, 0xEE);
+    return QColor(0xF4, 0xF4, 0xF4);
+  };
+  QTextCursor cursor(view_->document());
+  for (QTextBlock block = view_->document()->begin(); block.isValid(); block = block.next()) {
+    const QTextBlockFormat format = block.blockFormat();
+    if (!format.hasProperty(QTextFormat::BlockCodeFence)) continue;
+    const QString language =
+        format.stringProperty(QTextFormat::BlockCodeLanguage).section(QLatin1Char(' '), 0, 0);
+    QTextBlockFormat tinted;
+    tinted.setBackground(tint(language));
+    cursor.setPosition(block.position());
+    cursor.mergeBlockFormat(tinted);
+  }
 }
 
 }  // namespace tesmora::app

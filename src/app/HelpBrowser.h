@@ -31,8 +31,9 @@ class HelpBrowser : public QWidget {
   // Another documentation set (the tests give their own).
   void setLibrary(const help::HelpLibrary& library);
 
-  // Context help for a word: its entry when there is one, otherwise the
-  // index filtered by the word. Returns whether an entry was shown.
+  // Context help for a word: its entry when there is one, the guide's
+  // chapter for a word of the language (if, for, function …), otherwise
+  // the index filtered by the word. Returns whether help was found.
   bool showHelpFor(const QString& word);
   bool showEntry(const QString& name);
   bool showPage(const QString& file);
@@ -72,6 +73,8 @@ class HelpBrowser : public QWidget {
   };
 
   void fillIndex(const QString& filter);
+  void setFilter(const QString& filter);
+  void tintCodeBlocks();
   void showMarkdown(const std::string& markdown);
   void remember();
   void openIndexItem(QListWidgetItem* item);

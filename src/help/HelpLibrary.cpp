@@ -107,6 +107,30 @@ const HelpPage* HelpLibrary::page(std::string_view file) const {
   return nullptr;
 }
 
+const HelpPage* HelpLibrary::pageForKeyword(std::string_view word) const {
+  struct Keyword {
+    std::string_view word;
+    std::string_view page;
+  };
+  static constexpr Keyword kKeywords[] = {
+      {"if", "guide/04-statements.md"},       {"else", "guide/04-statements.md"},
+      {"while", "guide/04-statements.md"},    {"for", "guide/04-statements.md"},
+      {"in", "guide/04-statements.md"},       {"break", "guide/04-statements.md"},
+      {"continue", "guide/04-statements.md"}, {"num", "guide/04-statements.md"},
+      {"row", "guide/04-statements.md"},      {"col", "guide/04-statements.md"},
+      {"function", "guide/05-functions.md"},  {"law", "guide/05-functions.md"},
+      {"scalar", "guide/05-functions.md"},    {"matrix", "guide/05-functions.md"},
+      {"supermatrix", "guide/05-functions.md"}, {"string", "guide/05-functions.md"},
+      {"R", "guide/09-exam.md"},              {"Question", "guide/09-exam.md"},
+      {"Comment", "guide/09-exam.md"},        {"Setup", "guide/09-exam.md"},
+      {"Statement", "guide/09-exam.md"},      {"Solution", "guide/09-exam.md"},
+      {"Info", "guide/09-exam.md"},
+  };
+  for (const Keyword& keyword : kKeywords)
+    if (keyword.word == word) return page(keyword.page);
+  return nullptr;
+}
+
 std::vector<std::string> HelpLibrary::entryNames() const {
   std::vector<std::string> names;
   for (const HelpEntry& entry : entries_) names.push_back(entry.name);

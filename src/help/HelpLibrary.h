@@ -54,6 +54,10 @@ class HelpLibrary {
   const std::vector<HelpPage>& guidePages() const { return guide_; }
   const std::vector<HelpPage>& referencePages() const { return reference_; }
 
+  // The guide's page that explains a word of the language that is no
+  // builtin (if, for, function, law, Question …), or null.
+  const HelpPage* pageForKeyword(std::string_view word) const;
+
   std::vector<std::string> closeNames(std::string_view name,
                                       std::size_t limit = 8) const;
 

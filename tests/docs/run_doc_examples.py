@@ -98,7 +98,7 @@ def main():
         files += doc_markdown.markdown_files(path) if path.is_dir() else [path]
     total, failures = 0, []
     for path in files:
-        count, problems = check_file(options.runner, path)
+        count, problems = check_file(options.runner.resolve(), path)
         total += count
         failures += problems
     for failure in failures:

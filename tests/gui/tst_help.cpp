@@ -24,6 +24,7 @@ namespace {
 const help::HelpLibrary& sampleLibrary() {
   static const help::HelpLibrary library({
       {"guide/01-values.md", "# Значения и их вид\n\nСм. [pl](../reference/laws.md#pl).\n"},
+      {"guide/04-statements.md", "# Операторы языка\n"},
       {"guide/errors.md", "# Сообщения об ошибках\n\nТекст.\n"},
       {"reference/elementary.md",
        "# Элементарные функции\n\n## sin\n\nСинус. См. [pl](laws.md#pl).\n\n"
@@ -102,13 +103,16 @@ void TestHelp::f1OpensTheEntryOfTheWordAtTheCaret_data() {
   QTest::addColumn<QString>("entry");   // empty: no entry, the index instead
   QTest::addColumn<QString>("filter");
   QTest::addColumn<QStringList>("listed");
+  QTest::addColumn<QString>("page");  // the guide's chapter of a keyword
 
-  QTest::newRow("sin, caret inside") << "y = sin(1);" << 5 << "sin" << "" << QStringList();
-  QTest::newRow("sin, caret after") << "sin" << 3 << "sin" << "" << QStringList();
-  QTest::newRow("pgle as a method") << "p = L.pgle(0, 1);" << 8 << "pgle" << "" << QStringList();
+  QTest::newRow("sin, caret inside") << "y = sin(1);" << 5 << "sin" << "" << QStringList() << "";
+  QTest::newRow("sin, caret after") << "sin" << 3 << "sin" << "" << QStringList() << "";
+  QTest::newRow("pgle as a method") << "p = L.pgle(0, 1);" << 8 << "pgle" << "" << QStringList() << "";
   // No entry: the index filtered by the word.
-  QTest::newRow("word without entry") << "x = qwerty + 1;" << 6 << "" << "qwerty" << QStringList();
-  QTest::newRow("part of names") << "pg" << 1 << "" << "pg" << QStringList{"pgle"};
+  QTest::newRow("word without entry") << "x = qwerty + 1;" << 6 << "" << "qwerty" << QStringList() << "";
+  QTest::newRow("part of names") << "pg" << 1 << "" << "pg" << QStringList{"pgle"} << "";
+  QTest::newRow("keyword") << "for (x in 1:3) s = x;" << 1 << "" << "" << QStringList{"pgle", "pl", "sin"}
+                           << "guide/04-statements.md";
 }
 
 void TestHelp::f1OpensTheEntryOfTheWordAtTheCaret() {
@@ -117,11 +121,16 @@ void TestHelp::f1OpensTheEntryOfTheWordAtTheCaret() {
   QFETCH(QString, entry);
   QFETCH(QString, filter);
   QFETCH(QStringList, listed);
+  QFETCH(QString, page);
 
   pressF1At(text, caret);
   QVERIFY(dock()->isVisible());
   QCOMPARE(browser()->currentEntry(), entry);
-  if (!entry.isEmpty()) {
+  QCOMPARE(browser()->currentPage(), page);
+  if (!page.isEmpty()) {
+    QCOMPARE(browser()->filterText(), QString());
+    QCOMPARE(browser()->indexNames(), listed);
+  } else if (!entry.isEmpty()) {
     QVERIFY2(browser()->view()->toPlainText().startsWith(entry),
              qPrintable(browser()->view()->toPlainText()));
   } else {
@@ -144,6 +153,10 @@ void TestHelp::linksLeadToOtherEntries() {
   QVERIFY(browser()->showPage(QStringLiteral("guide/01-values.md")));
   browser()->openLink(QUrl(QStringLiteral("../reference/laws.md#pl")));
   QCOMPARE(browser()->currentEntry(), QStringLiteral("pl"));
+  // An entry links the family it belongs to.
+  QVERIFY(browser()->view()->toPlainText().contains(QStringLiteral("Раздел: Законы")));
+  browser()->openLink(QUrl(QStringLiteral("tesmora-page:reference/laws.md")));
+  QCOMPARE(browser()->currentPage(), QStringLiteral("reference/laws.md"));
   // The index links its names.
   browser()->showIndex(QStringLiteral("pgl"));
   browser()->openLink(QUrl(QStringLiteral("tesmora-entry:pgle")));

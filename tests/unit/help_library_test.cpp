@@ -2,11 +2,16 @@
 // search, the example links of the browser, and the runner's --doc.
 #include <gtest/gtest.h>
 
+#include <map>
+
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "cli/CliOptions.h"
 #include "cli/DocCommand.h"
 #include "help/CloseNames.h"
+#include "help/EmbeddedDocs.h"
 #include "help/HelpLibrary.h"
 #include "help/HelpMarkdown.h"
 
@@ -27,7 +32,8 @@ HelpLibrary sample() {
   return HelpLibrary({{"reference/laws.md", kLaws},
                       {"reference/elementary.md", kElementary},
                       {"guide/01-values.md", kGuide},
-                      {"guide/errors.md", "# Ошибки\n"}});
+                      {"guide/errors.md", "# Ошибки\n"},
+                      {"guide/04-statements.md", "# Операторы\n"}});
 }
 
 TEST(HelpLibrary, SplitsReferenceFilesIntoEntriesByName) {
@@ -71,6 +77,17 @@ TEST(HelpLibrary, ResolvesLinksBetweenFiles) {
   }
 }
 
+TEST(HelpLibrary, KeywordsLeadToTheirChapter) {
+  const HelpLibrary library = sample();
+  ASSERT_NE(library.pageForKeyword("while"), nullptr);
+  EXPECT_EQ(library.pageForKeyword("while")->file, "guide/04-statements.md");
+  EXPECT_EQ(library.pageForKeyword("function"), nullptr);  // no such page here
+  EXPECT_EQ(library.pageForKeyword("sin"), nullptr);
+  // The embedded guide has every chapter the keywords name.
+  for (const char* word : {"if", "for", "function", "law", "Question", "Statement"})
+    EXPECT_NE(HelpLibrary::embedded().pageForKeyword(word), nullptr) << word;
+}
+
 TEST(CloseNames, RanksCaseThenPrefixThenTypos) {
   const std::vector<std::string> names = {"invpl", "invpg", "pl", "ple", "pgle",
                                           "pgele", "sin", "E", "e", "LoadExamBase"};
@@ -104,6 +121,29 @@ TEST(HelpMarkdown, PutsACopyLinkUnderEveryExample) {
             std::string::npos);
   EXPECT_NE(linked.markdown.find("(tesmora-example:1)"), std::string::npos);
   EXPECT_EQ(linked.markdown.find("(tesmora-example:2)"), std::string::npos);
+}
+
+// The programs carry exactly the files of docs/guide and docs/reference,
+// byte for byte: a stale embedding would show help that no test checked.
+TEST(EmbeddedDocs, HoldEveryDocumentationFileAsWritten) {
+  namespace fs = std::filesystem;
+  std::map<std::string, std::string> onDisk;
+  for (const char* folder : {"guide", "reference"}) {
+    const fs::path root = fs::path(TESMORA_DOCS_DIR) / folder;
+    if (!fs::exists(root)) continue;
+    for (const auto& file : fs::recursive_directory_iterator(root)) {
+      if (file.path().extension() != ".md") continue;
+      std::ifstream in(file.path(), std::ios::binary);
+      std::ostringstream text;
+      text << in.rdbuf();
+      onDisk[fs::relative(file.path(), TESMORA_DOCS_DIR).generic_string()] = text.str();
+    }
+  }
+  std::map<std::string, std::string> embedded;
+  for (const EmbeddedDoc& doc : embeddedDocs())
+    embedded[std::string(doc.path)] = std::string(doc.text);
+  EXPECT_FALSE(embedded.empty());
+  EXPECT_EQ(embedded, onDisk);
 }
 
 TEST(DocCommand, PrintsTheEntryOrListsCloseNames) {
