@@ -76,7 +76,7 @@ double evaluateBody(const Definition& definition, const MatObject& callee,
                                    ? std::string_view(callee.variableName)
                                    : std::string_view(definition.name));
 
-  if (const compiled::CompiledBody* body = definition.compiledBody()) {
+  if (const compiled::CompiledBody* body = p.compiledForm ? definition.compiledBody() : nullptr) {
     const double value = p.executor.evaluateBody(
         *body, static_cast<int>(definition.parameters.size()), notANumber);
     --scanner.nestingDepth;
