@@ -3,6 +3,7 @@
 #include <cstring>
 #include <exception>
 
+#include "interp/Cancellation.h"
 #include "interp/Errors.h"
 #include "interp/Evaluator.h"
 #include "interp/Limits.h"
@@ -65,6 +66,7 @@ const compiled::CompiledBody* Definition::compiledBody() const {
 double evaluateBody(const Definition& definition, const MatObject& callee,
                     const char* notANumber) {
   ProgramContext& p = program();
+  pollStop();
   if (p.callDepth >= kMaxCallDepth) raise("слишком большая глубина рекурсии");
   Scanner& scanner = p.scanner;
   std::string callerName = std::move(p.currentFunctionName);
