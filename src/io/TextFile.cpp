@@ -14,12 +14,14 @@ std::string nativeFileName(const std::string& name1251) {
 
 bool TextFile::create(const std::string& name1251, WriteFailure onFailure) {
   onFailure_ = std::move(onFailure);
+  lastWasCr_ = false;
   return file_.create(nativeFileName(name1251));
 }
 
 void TextFile::write(std::string_view text) {
   if (!file_.isOpen() || text.empty()) return;
-  check(file_.write(toTextModeBytes(text)));
+  check(file_.write(toTextModeBytes(text, lastWasCr_)));
+  lastWasCr_ = text.back() == '\r';
 }
 
 void TextFile::flush() {

@@ -1,6 +1,6 @@
 // Files that programs write: created or truncated, Windows-1251 bytes as
-// given, and every line feed written as CR LF (the Windows text mode the
-// files are defined by). Names are Windows-1251 like every text of the
+// given, and every lone line feed written as CR LF (the Windows text mode
+// the files are defined by, without doubling the CR of a CR LF). Names are Windows-1251 like every text of the
 // interpreter; the file system gets them in UTF-8, the Linux convention.
 // The bytes go through CheckedFile: a write that fails raises the writer's
 // own message, and the partly written file does not stay behind.
@@ -50,6 +50,7 @@ class TextFile {
 
   CheckedFile file_;
   WriteFailure onFailure_;
+  bool lastWasCr_ = false;  // a CR LF split over two writes stays CR LF
 };
 
 }  // namespace tesmora

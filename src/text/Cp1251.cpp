@@ -152,12 +152,13 @@ std::string toCrLf(std::string_view text) {
   return out;
 }
 
-std::string toTextModeBytes(std::string_view text) {
+std::string toTextModeBytes(std::string_view text, bool afterCr) {
   std::string out;
   out.reserve(text.size() + text.size() / 16);
   for (const char c : text) {
-    if (c == '\n') out += '\r';
+    if (c == '\n' && !afterCr) out += '\r';
     out += c;
+    afterCr = c == '\r';
   }
   return out;
 }

@@ -38,9 +38,11 @@ std::string cp(std::string_view utf8Literal);
 // Turns every lone LF into CR LF (a CR LF pair stays as it is).
 std::string toCrLf(std::string_view text);
 
-// Windows text mode on writing: every LF becomes CR LF, also one that
-// already follows a CR.
-std::string toTextModeBytes(std::string_view text);
+// Text mode on writing: every lone LF becomes CR LF; an LF that already
+// follows a CR stays as it is, so no file ever holds CR CR LF (which TeX
+// and editors read as an empty line). `afterCr` tells that the byte written
+// just before `text` was a CR, for texts written in pieces.
+std::string toTextModeBytes(std::string_view text, bool afterCr = false);
 
 // Windows text mode on reading: every CR LF becomes LF.
 std::string fromTextModeBytes(std::string_view bytes);

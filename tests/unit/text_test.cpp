@@ -134,9 +134,11 @@ TEST(DocumentText, EncodeRestoresTheLoadedForm) {
   }
 }
 
-TEST(TextMode, WritingTurnsEveryLineFeedIntoCrLf) {
+TEST(TextMode, WritingTurnsEveryLoneLineFeedIntoCrLf) {
   EXPECT_EQ(toTextModeBytes("a\nb"), "a\r\nb");
-  EXPECT_EQ(toTextModeBytes("a\r\nb"), "a\r\r\nb");
+  EXPECT_EQ(toTextModeBytes("a\r\nb"), "a\r\nb");
+  EXPECT_EQ(toTextModeBytes("\r\r\n\n"), "\r\r\n\r\n");
+  EXPECT_EQ(toTextModeBytes("\nx", true), "\nx");
   EXPECT_EQ(toTextModeBytes("\n"), "\r\n");
 }
 
