@@ -33,6 +33,7 @@ const char kGeometryKey[] = "geometry";
 const char kWindowStateKey[] = "windowState";
 const char kFontIndexKey[] = "fontIndex";
 const char kResultsOnlyInPaneKey[] = "resultsOnlyInPane";
+const char kStatusBarKey[] = "statusBar";
 
 }  // namespace
 
@@ -190,9 +191,14 @@ void MainWindow::createActions() {
   stopAct_->setShortcut(QKeySequence(Qt::Key_Escape));
   stopAct_->setEnabled(false);
 
-  idleOnlyActs_ = {newAct_,   openAct_,      saveAct_,     saveAsAct_,
-                   exitAct_,  undoAct_,      redoAct_,     cutAct_,
-                   pasteAct_, replaceAct_,   runAct_,      runSelectionAct_};
+  idleOnlyActs_ = {newAct_,  openAct_,    saveAct_, saveAsAct_,
+                   exitAct_, cutAct_,     pasteAct_, replaceAct_,
+                   runAct_,  runSelectionAct_};
+  // Undo and Redo follow the editor's history as well.
+  connect(editor_, &QPlainTextEdit::undoAvailable, this,
+          &MainWindow::updateUndoActions);
+  connect(editor_, &QPlainTextEdit::redoAvailable, this,
+          &MainWindow::updateUndoActions);
   idleOnlyActs_.append(recentFileActs_);
 }
 
@@ -281,6 +287,7 @@ void MainWindow::readSettings() {
       settings.value(kFontIndexKey, editor_->fontIndex()).toInt());
   resultsOnlyInPaneAct_->setChecked(
       settings.value(kResultsOnlyInPaneKey, false).toBool());
+  statusBarAct_->setChecked(settings.value(kStatusBarKey, true).toBool());
 }
 
 void MainWindow::writeSettings() const {
@@ -289,6 +296,7 @@ void MainWindow::writeSettings() const {
   settings.setValue(kWindowStateKey, saveState());
   settings.setValue(kFontIndexKey, editor_->fontIndex());
   settings.setValue(kResultsOnlyInPaneKey, resultsOnlyInPaneAct_->isChecked());
+  settings.setValue(kStatusBarKey, statusBarAct_->isChecked());
 }
 
 bool MainWindow::stopBeforeClose() {
@@ -345,6 +353,11 @@ void MainWindow::goToLine() {
 void MainWindow::takeOutcome(const RunOutcome& outcome) {
   variablesDock_->setVariables(snapshotVariables(interpreter_->context()));
   resultsDock_->addOutcome(outcome);
+  // Results that no box shows must not vanish into a hidden pane.
+  if (resultsOnlyInPaneAct_->isChecked() && !resultsDock_->isVisible()) {
+    resultsDock_->show();
+    resultsDock_->raise();
+  }
   if (closeAfterRun_) QTimer::singleShot(0, this, &QWidget::close);
 }
 
@@ -366,8 +379,15 @@ void MainWindow::updateTitle() {
 void MainWindow::setRunning(bool running) {
   for (QAction* act : idleOnlyActs_) act->setEnabled(!running);
   stopAct_->setEnabled(running);
+  updateUndoActions();
   resultsDock_->console()->setEnabled(!running);
   updateLineActions();
+}
+
+void MainWindow::updateUndoActions() {
+  const bool idle = !runController_->isRunning();
+  undoAct_->setEnabled(idle && editor_->document()->isUndoAvailable());
+  redoAct_->setEnabled(idle && editor_->document()->isRedoAvailable());
 }
 
 void MainWindow::showStatus(const QString& text) { runStatus_->setText(text); }

@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -170,6 +171,7 @@ void TestPanes::historyKeepsResultsAndErrors() {
   entry = lastHistoryEntry(*window_);
   QVERIFY2(entry.contains(QStringLiteral("Ошибка: zz:  нет определения")), qPrintable(entry));
   QCOMPARE(window_->editor()->errorMark(), 5);
+  QCOMPARE(window_->editor()->errorRange(), qMakePair(3, 5));  // the name zz
 
   // Clicking the error brings the caret back to it.
   window_->editor()->placeCaret(0);
@@ -249,8 +251,10 @@ void TestPanes::resultsOnlyInThePane() {
   QAction* onlyInPane = window_->findChild<QAction*>(QStringLiteral("resultsOnlyInPane"));
   QVERIFY(onlyInPane && !onlyInPane->isChecked());
   onlyInPane->setChecked(true);
+  window_->resultsDock()->hide();
   window_->editor()->setPlainText(QStringLiteral("6 * 7"));
   QVERIFY(run().isEmpty());
+  QVERIFY(window_->resultsDock()->isVisible());  // the result has a place
   QVERIFY(lastHistoryEntry(*window_).endsWith(QStringLiteral("42")));
   // Errors keep their box.
   window_->editor()->setPlainText(QStringLiteral("qq"));
@@ -277,6 +281,7 @@ void TestPanes::settingsSurviveARestart() {
     first.editor()->setFontIndex(5);
     first.findChild<QAction*>(QStringLiteral("resultsOnlyInPane"))->setChecked(true);
     first.resultsDock()->hide();
+    first.findChild<QAction*>(QStringLiteral("toggleStatusBar"))->setChecked(false);
     QVERIFY(first.close());
   }
   MainWindow second;
@@ -285,6 +290,7 @@ void TestPanes::settingsSurviveARestart() {
   QVERIFY(second.findChild<QAction*>(QStringLiteral("resultsOnlyInPane"))->isChecked());
   QVERIFY(!second.resultsDock()->isVisible());
   QVERIFY(second.variablesDock()->isVisible());
+  QVERIFY(!second.statusBar()->isVisible());
   QSettings().clear();
 }
 
