@@ -18,6 +18,7 @@
 #include "app/Editor.h"
 #include "app/ExamplesMenu.h"
 #include "app/FindBar.h"
+#include "app/MessageBoxes.h"
 #include "app/QtHost.h"
 #include "app/ResultsDock.h"
 #include "app/RunController.h"
@@ -300,6 +301,7 @@ void MainWindow::writeSettings() const {
 }
 
 bool MainWindow::stopBeforeClose() {
+  NormalCursorWhileModal normalCursor;
   QMessageBox box(QMessageBox::Question, QStringLiteral("Tesmora"),
                   QStringLiteral("Программа ещё выполняется. Прервать её и "
                                  "закрыть окно?"),

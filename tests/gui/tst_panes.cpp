@@ -136,10 +136,11 @@ void TestPanes::variablesAfterWholeAndFragmentRuns() {
 
 void TestPanes::detailsShowTablesAndTexts() {
   window_->editor()->setPlainText(
-      QStringLiteral("M = [1.5, 2; 3, 4; 5, 6];\nS = \"строка\\nвторая\";\n"));
+      QStringLiteral("M = [1.5, 2; 3, 4; 5, 6];\nS = \"строка\\nвторая\";\n"
+                     "T = super(2, 2); T(1, 1) = \"а\"; T(2, 2) = 7;\n"));
   QCOMPARE(run().size(), 1);
   VariablesDock* dock = window_->variablesDock();
-  QCOMPARE(int(dock->variables().size()), 2);
+  QCOMPARE(int(dock->variables().size()), 3);
 
   QDialog* table = dock->openDetails(0);
   QVERIFY(table);
@@ -156,6 +157,15 @@ void TestPanes::detailsShowTablesAndTexts() {
   QVERIFY(shown);
   QVERIFY(shown->toPlainText().contains(QStringLiteral("строка")));
   text->close();
+
+  QDialog* super = dock->openDetails(2);
+  auto* superCells = super->findChild<QTableWidget*>();
+  QVERIFY(superCells);
+  QCOMPARE(superCells->rowCount(), 2);
+  QCOMPARE(superCells->columnCount(), 2);
+  QCOMPARE(superCells->item(0, 0)->text(), QStringLiteral("а"));
+  QCOMPARE(superCells->item(1, 1)->text(), QStringLiteral("7"));
+  super->close();
   QVERIFY(dock->openDetails(7) == nullptr);
 }
 
