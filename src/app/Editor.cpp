@@ -213,17 +213,28 @@ void Editor::updateExtraSelections() {
     error.format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
     error.format.setUnderlineColor(dark ? QColor(0xff, 0x6b, 0x6b)
                                         : QColor(0xd0, 0x00, 0x00));
+    const QPair<int, int> range = errorRange();
     error.cursor = QTextCursor(document());
-    const int last = std::max(0, document()->characterCount() - 1);
-    const int at = std::clamp(errorPosition_, 0, last);
-    // The mark covers the character before the error position (the end of
-    // the token the error was found after), or the one at it.
-    const int from = at > 0 ? at - 1 : at;
-    error.cursor.setPosition(from);
-    error.cursor.setPosition(std::min(last, from + 1), QTextCursor::KeepAnchor);
+    error.cursor.setPosition(range.first);
+    error.cursor.setPosition(range.second, QTextCursor::KeepAnchor);
     extras.append(error);
   }
   setExtraSelections(extras);
+}
+
+QPair<int, int> Editor::errorRange() const {
+  if (errorPosition_ < 0) return {-1, -1};
+  const QString all = document()->toRawText();
+  const int last = int(all.size());
+  const int at = std::clamp(errorPosition_, 0, last);
+  // The mark covers the name or character just before the error position
+  // (errors point just after the token they were found at), or the
+  // character at it when the error is at the start.
+  int from = at > 0 ? at - 1 : at;
+  while (from > 0 && from < last && isNameCharacter(all[from]) &&
+         isNameCharacter(all[from - 1]))
+    --from;
+  return {from, std::min(last, std::max(at, from + 1))};
 }
 
 void Editor::findMatchingBracket() {

@@ -46,6 +46,8 @@ class Editor : public QPlainTextEdit {
   void markError(int position);
   // The marked error position, or -1.
   int errorMark() const { return errorPosition_; }
+  // The characters the wavy mark covers, or (-1, -1).
+  QPair<int, int> errorRange() const;
 
   // The 1-based line that holds the caret.
   int caretLine() const;

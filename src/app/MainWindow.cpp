@@ -19,6 +19,7 @@
 #include "app/ExamExport.h"
 #include "app/ExamplesMenu.h"
 #include "app/FindBar.h"
+#include "app/MessageBoxes.h"
 #include "app/QtHost.h"
 #include "app/ResultsDock.h"
 #include "app/RunController.h"
@@ -34,6 +35,7 @@ const char kGeometryKey[] = "geometry";
 const char kWindowStateKey[] = "windowState";
 const char kFontIndexKey[] = "fontIndex";
 const char kResultsOnlyInPaneKey[] = "resultsOnlyInPane";
+const char kStatusBarKey[] = "statusBar";
 
 }  // namespace
 
@@ -191,9 +193,14 @@ void MainWindow::createActions() {
   stopAct_->setShortcut(QKeySequence(Qt::Key_Escape));
   stopAct_->setEnabled(false);
 
-  idleOnlyActs_ = {newAct_,   openAct_,      saveAct_,     saveAsAct_,
-                   exitAct_,  undoAct_,      redoAct_,     cutAct_,
-                   pasteAct_, replaceAct_,   runAct_,      runSelectionAct_};
+  idleOnlyActs_ = {newAct_,  openAct_,    saveAct_, saveAsAct_,
+                   exitAct_, cutAct_,     pasteAct_, replaceAct_,
+                   runAct_,  runSelectionAct_};
+  // Undo and Redo follow the editor's history as well.
+  connect(editor_, &QPlainTextEdit::undoAvailable, this,
+          &MainWindow::updateUndoActions);
+  connect(editor_, &QPlainTextEdit::redoAvailable, this,
+          &MainWindow::updateUndoActions);
   idleOnlyActs_.append(recentFileActs_);
 }
 
@@ -283,6 +290,7 @@ void MainWindow::readSettings() {
       settings.value(kFontIndexKey, editor_->fontIndex()).toInt());
   resultsOnlyInPaneAct_->setChecked(
       settings.value(kResultsOnlyInPaneKey, false).toBool());
+  statusBarAct_->setChecked(settings.value(kStatusBarKey, true).toBool());
 }
 
 void MainWindow::writeSettings() const {
@@ -291,9 +299,11 @@ void MainWindow::writeSettings() const {
   settings.setValue(kWindowStateKey, saveState());
   settings.setValue(kFontIndexKey, editor_->fontIndex());
   settings.setValue(kResultsOnlyInPaneKey, resultsOnlyInPaneAct_->isChecked());
+  settings.setValue(kStatusBarKey, statusBarAct_->isChecked());
 }
 
 bool MainWindow::stopBeforeClose() {
+  NormalCursorWhileModal normalCursor;
   QMessageBox box(QMessageBox::Question, QStringLiteral("Tesmora"),
                   QStringLiteral("Программа ещё выполняется. Прервать её и "
                                  "закрыть окно?"),
@@ -347,6 +357,11 @@ void MainWindow::goToLine() {
 void MainWindow::takeOutcome(const RunOutcome& outcome) {
   variablesDock_->setVariables(snapshotVariables(interpreter_->context()));
   resultsDock_->addOutcome(outcome);
+  // Results that no box shows must not vanish into a hidden pane.
+  if (resultsOnlyInPaneAct_->isChecked() && !resultsDock_->isVisible()) {
+    resultsDock_->show();
+    resultsDock_->raise();
+  }
   if (closeAfterRun_) QTimer::singleShot(0, this, &QWidget::close);
 }
 
@@ -368,8 +383,15 @@ void MainWindow::updateTitle() {
 void MainWindow::setRunning(bool running) {
   for (QAction* act : idleOnlyActs_) act->setEnabled(!running);
   stopAct_->setEnabled(running);
+  updateUndoActions();
   resultsDock_->console()->setEnabled(!running);
   updateLineActions();
+}
+
+void MainWindow::updateUndoActions() {
+  const bool idle = !runController_->isRunning();
+  undoAct_->setEnabled(idle && editor_->document()->isUndoAvailable());
+  redoAct_->setEnabled(idle && editor_->document()->isRedoAvailable());
 }
 
 void MainWindow::showStatus(const QString& text) { runStatus_->setText(text); }

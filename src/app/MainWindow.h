@@ -97,6 +97,7 @@ class MainWindow : public QMainWindow {
   void updateRecentFileActions();
   void updateTitle();
   void setRunning(bool running);
+  void updateUndoActions();
   void showStatus(const QString& text);
   void takeOutcome(const RunOutcome& outcome);
   // Closing while a program runs: asks whether to stop it.

@@ -159,12 +159,10 @@ void MainWindow::createViewMenu() {
   QAction* variablesAct = variablesDock_->toggleViewAction();
   variablesAct->setText(QStringLiteral("П&еременные"));
   variablesAct->setObjectName(QStringLiteral("toggleVariables"));
-  variablesAct->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V));
   viewMenu_->addAction(variablesAct);
   QAction* resultsAct = resultsDock_->toggleViewAction();
   resultsAct->setText(QStringLiteral("&Результаты"));
   resultsAct->setObjectName(QStringLiteral("toggleResults"));
-  resultsAct->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R));
   viewMenu_->addAction(resultsAct);
   viewMenu_->addSeparator();
   viewMenu_->addAction(resultsOnlyInPaneAct_);

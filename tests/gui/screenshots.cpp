@@ -100,6 +100,12 @@ int main(int argc, char* argv[]) {
   window.resultsDock()->console()->setText(QStringLiteral("k = det(B)"));
   emit window.resultsDock()->console()->returnPressed();
   settle();
+  window.resultsDock()->console()->setText(QStringLiteral("Z + 1"));
+  emit window.resultsDock()->console()->returnPressed();
+  settle();
+  window.resizeDocks({window.resultsDock()}, {250}, Qt::Vertical);
+  window.resizeDocks({window.variablesDock()}, {340}, Qt::Horizontal);
+  settle();
   window.editor()->placeCaret(window.editor()->text().indexOf(QStringLiteral("cdim")) + 2);
   window.variablesDock()->list()->setCurrentItem(
       window.variablesDock()->list()->topLevelItem(0));

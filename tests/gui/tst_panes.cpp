@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -135,10 +136,11 @@ void TestPanes::variablesAfterWholeAndFragmentRuns() {
 
 void TestPanes::detailsShowTablesAndTexts() {
   window_->editor()->setPlainText(
-      QStringLiteral("M = [1.5, 2; 3, 4; 5, 6];\nS = \"строка\\nвторая\";\n"));
+      QStringLiteral("M = [1.5, 2; 3, 4; 5, 6];\nS = \"строка\\nвторая\";\n"
+                     "T = super(2, 2); T(1, 1) = \"а\"; T(2, 2) = 7;\n"));
   QCOMPARE(run().size(), 1);
   VariablesDock* dock = window_->variablesDock();
-  QCOMPARE(int(dock->variables().size()), 2);
+  QCOMPARE(int(dock->variables().size()), 3);
 
   QDialog* table = dock->openDetails(0);
   QVERIFY(table);
@@ -155,6 +157,15 @@ void TestPanes::detailsShowTablesAndTexts() {
   QVERIFY(shown);
   QVERIFY(shown->toPlainText().contains(QStringLiteral("строка")));
   text->close();
+
+  QDialog* super = dock->openDetails(2);
+  auto* superCells = super->findChild<QTableWidget*>();
+  QVERIFY(superCells);
+  QCOMPARE(superCells->rowCount(), 2);
+  QCOMPARE(superCells->columnCount(), 2);
+  QCOMPARE(superCells->item(0, 0)->text(), QStringLiteral("а"));
+  QCOMPARE(superCells->item(1, 1)->text(), QStringLiteral("7"));
+  super->close();
   QVERIFY(dock->openDetails(7) == nullptr);
 }
 
@@ -170,6 +181,7 @@ void TestPanes::historyKeepsResultsAndErrors() {
   entry = lastHistoryEntry(*window_);
   QVERIFY2(entry.contains(QStringLiteral("Ошибка: zz:  нет определения")), qPrintable(entry));
   QCOMPARE(window_->editor()->errorMark(), 5);
+  QCOMPARE(window_->editor()->errorRange(), qMakePair(3, 5));  // the name zz
 
   // Clicking the error brings the caret back to it.
   window_->editor()->placeCaret(0);
@@ -249,8 +261,10 @@ void TestPanes::resultsOnlyInThePane() {
   QAction* onlyInPane = window_->findChild<QAction*>(QStringLiteral("resultsOnlyInPane"));
   QVERIFY(onlyInPane && !onlyInPane->isChecked());
   onlyInPane->setChecked(true);
+  window_->resultsDock()->hide();
   window_->editor()->setPlainText(QStringLiteral("6 * 7"));
   QVERIFY(run().isEmpty());
+  QVERIFY(window_->resultsDock()->isVisible());  // the result has a place
   QVERIFY(lastHistoryEntry(*window_).endsWith(QStringLiteral("42")));
   // Errors keep their box.
   window_->editor()->setPlainText(QStringLiteral("qq"));
@@ -277,6 +291,7 @@ void TestPanes::settingsSurviveARestart() {
     first.editor()->setFontIndex(5);
     first.findChild<QAction*>(QStringLiteral("resultsOnlyInPane"))->setChecked(true);
     first.resultsDock()->hide();
+    first.findChild<QAction*>(QStringLiteral("toggleStatusBar"))->setChecked(false);
     QVERIFY(first.close());
   }
   MainWindow second;
@@ -285,6 +300,7 @@ void TestPanes::settingsSurviveARestart() {
   QVERIFY(second.findChild<QAction*>(QStringLiteral("resultsOnlyInPane"))->isChecked());
   QVERIFY(!second.resultsDock()->isVisible());
   QVERIFY(second.variablesDock()->isVisible());
+  QVERIFY(!second.statusBar()->isVisible());
   QSettings().clear();
 }
 
