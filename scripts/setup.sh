@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building and testing Tesmora needs on a Debian or Ubuntu
 # machine. Safe to run again: when everything is present it only checks.
+#   --bench  also the peers `make bench` compares with: Octave, R, Python 3
+#            with numpy and scipy, and OpenBLAS so the peers run at their best.
 set -euo pipefail
 
 packages=(
@@ -9,6 +11,13 @@ packages=(
   qt6-base-dev libgl-dev
   xvfb xauth fonts-dejavu-core
 )
+for argument in "$@"; do
+  case "$argument" in
+    --bench)
+      packages+=(octave r-base-core python3-numpy python3-scipy libopenblas0-pthread)
+      ;;
+  esac
+done
 
 missing=()
 for package in "${packages[@]}"; do
