@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building and testing Tesmora needs on a Debian or Ubuntu
 # machine. Safe to run again: when everything is present it only checks.
+#   --bench  also the peers `make bench` compares with: Octave, R, Python 3
+#            with numpy and scipy, and OpenBLAS so the peers run at their best.
 set -euo pipefail
 
 packages=(
@@ -9,20 +11,19 @@ packages=(
   qt6-base-dev libgl-dev qt6-svg-dev qt6-translations-l10n
   xvfb xauth fonts-dejavu-core
 )
-# --fuzz: clang with libFuzzer and its sanitizer runtimes, for `make fuzz`.
+# Optional parts, each behind its own flag:
+#   --fuzz   clang with libFuzzer and its sanitizer runtimes, for `make fuzz`;
+#   --tex    TeX Live for exam papers in PDF (tesmora-run --pdf, the desktop's
+#            PDF export) and the PDF tools their tests use;
+#   --bench  the peer systems `make bench` compares with.
 for flag in "$@"; do
   case "$flag" in
     --fuzz) packages+=(clang libclang-rt-14-dev) ;;
+    --tex) packages+=(texlive-latex-base texlive-latex-recommended
+                      texlive-lang-cyrillic cm-super poppler-utils) ;;
+    --bench) packages+=(octave r-base-core python3-numpy python3-scipy
+                        libopenblas0-pthread) ;;
   esac
-done
-
-# --tex: TeX Live for the exam papers in PDF (tesmora-run --pdf, the
-# desktop's PDF export) and the PDF tools their tests use.
-for arg in "$@"; do
-  if [ "$arg" = "--tex" ]; then
-    packages+=(texlive-latex-base texlive-latex-recommended texlive-lang-cyrillic
-               cm-super poppler-utils)
-  fi
 done
 
 missing=()
