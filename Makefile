@@ -4,13 +4,15 @@
 JOBS       ?= 2
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 CMAKE_ARGS ?=
 # ccache, when installed, makes rebuilds of other checkouts nearly free;
 # paths relative to the checkout keep its entries valid across checkouts.
 LAUNCHER   := $(shell command -v ccache >/dev/null 2>&1 && echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 export CCACHE_BASEDIR := $(CURDIR)
 
-.PHONY: all setup configure build programs run install test asan bench clean
+.PHONY: all setup configure build programs run install test asan bench fuzz clean
 
 all: build
 
@@ -56,10 +58,20 @@ asan: setup
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j $(JOBS)
 
+# Both libFuzzer targets (tests/fuzz), FUZZ_SECONDS each, under ASan and
+# UBSan; fails on any finding.
+fuzz:
+	@bash scripts/setup.sh --fuzz
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_COMPILER=clang++ -DTESMORA_SANITIZE=ON -DTESMORA_FUZZ=ON \
+	  $(LAUNCHER) $(CMAKE_ARGS)
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target tesmora_fuzz_run tesmora_fuzz_loaders
+	tests/fuzz/fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
 bench: build
 	@if [ -x bench/run.sh ]; then bench/run.sh; \
 	elif [ -f bench/run.sh ]; then bash bench/run.sh; \
 	else echo "bench/run.sh does not exist yet."; fi
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -35,6 +35,12 @@ void checkFileName(const char* subject, const std::string& name) {
   raise1251(name, cp("Не удается открыть файл "));
 }
 
+// savevector, savetextvector and savetable report a file they could not
+// finish as one they could not open: the partial file is gone either way.
+WriteFailure cannotWrite(const std::string& name) {
+  return [name](int) { raiseCannotOpen(name); };
+}
+
 // A number as the savers write it: "%.12g", not rounded for display.
 std::string savedNumber(double value) {
   char scratch[64];
@@ -45,14 +51,14 @@ std::string savedNumber(double value) {
 // ---- the output channel ----------------------------------------------------
 
 ValuePtr setOutput(Str name) {
-  output::close();
+  output::finish();
   checkFileName("setout", name);
   if (!output::open(name)) raise1251(name, cp("xxx Не удается открыть файл "));
   return nothing();
 }
 
 ValuePtr closeOutput() {
-  output::close();
+  output::finish();
   return nothing();
 }
 
@@ -76,6 +82,7 @@ void printValues(int count, Args args, const PrintMessages& messages) {
     std::erase(text, '\r');
     output::write(text);
   }
+  output::flush();
 }
 
 void print(int count, Args args) {
@@ -89,28 +96,35 @@ void println(int count, Args args) {
               {"println: используйте puts",
                "println: необходимо открыть выходной файл.\nНапример:\nsetout(\"out.txt\");"});
   output::write("\n");
+  output::flush();
 }
 
 // ---- whole files -------------------------------------------------------------
 
+[[noreturn]] void raiseSaveTextFailure(const std::string& name, int cause) {
+  raise1251(cp("savetext: не удается открыть файл ") + name + cp("\nОшибка ") +
+            std::to_string(cause));
+}
+
 ValuePtr saveText(Str text, Str name) {
   TextFile file;
-  if (!file.create(name)) {
-    const int cause = errno;
-    raise1251(cp("savetext: не удается открыть файл ") + name + cp("\nОшибка ") +
-              std::to_string(cause));
+  const std::string fileName = name;
+  if (!file.create(name, [fileName](int cause) { raiseSaveTextFailure(fileName, cause); })) {
+    raiseSaveTextFailure(name, errno);
   }
   file.write(text);
+  file.close();
   return nothing();
 }
 
 ValuePtr saveVector(M values, Str name) {
   TextFile file;
-  if (!file.create(name)) raiseCannotOpen(name);
+  if (!file.create(name, cannotWrite(name))) raiseCannotOpen(name);
   for (int i = 0; i < values.count(); ++i) {
     if (i > 0) file.write("\n");
     file.write(savedNumber(values[i]));
   }
+  file.close();
   return nothing();
 }
 
@@ -119,11 +133,12 @@ ValuePtr saveTextVector(Sup strings, Str name) {
     if (strings.cell(i)->typeCode != kStringType) raise("недопустимый тип элемента");
   }
   TextFile file;
-  if (!file.create(name)) raiseCannotOpen(name);
+  if (!file.create(name, cannotWrite(name))) raiseCannotOpen(name);
   for (int i = 0; i < strings.count(); ++i) {
     if (i > 0) file.write("\n");
     file.write(textOf(*strings.cell(i)));
   }
+  file.close();
   return nothing();
 }
 
@@ -197,7 +212,7 @@ void saveTable(int count, Args args) {
   checkFileName(kSaveTable, name);
 
   TextFile file;
-  if (!file.create(name)) raiseCannotOpen(name);
+  if (!file.create(name, cannotWrite(name))) raiseCannotOpen(name);
   const MatObject& table = *args[0];
   if (table.typeCode == kMatrixType) {
     const Matrix& m = asMatrix(table);
@@ -211,6 +226,7 @@ void saveTable(int count, Args args) {
     // The file has been created (and truncated) by now; it stays so.
     raiseAbout(kSaveTable, "недопустимый тип аргумента 1");
   }
+  file.close();
 }
 
 constexpr BuiltinRow kRows[] = {

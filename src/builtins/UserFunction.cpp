@@ -7,6 +7,8 @@
 #include "interp/Evaluator.h"
 #include "interp/Limits.h"
 #include "interp/Prog.h"
+#include "interp/compiled/Compiler.h"
+#include "interp/compiled/Executor.h"
 #include "values/Scalar.h"
 
 namespace tesmora {
@@ -50,21 +52,41 @@ struct LocalBindings {
 
 }  // namespace
 
+const compiled::CompiledBody* Definition::compiledBody() const {
+  if (!compileTried_) {
+    compileTried_ = true;
+    std::vector<std::string> names;
+    for (const Parameter& parameter : parameters) names.push_back(parameter.name);
+    compiled_ = compiled::compileBody(body, names);
+  }
+  return compiled_.get();
+}
+
 double evaluateBody(const Definition& definition, const MatObject& callee,
                     const char* notANumber) {
   ProgramContext& p = program();
   if (p.callDepth >= kMaxCallDepth) raise("слишком большая глубина рекурсии");
   Scanner& scanner = p.scanner;
-  const SavedScanner saved(scanner);
-  const std::string callerName = p.currentFunctionName;
+  std::string callerName = std::move(p.currentFunctionName);
   // On an error the depth and the name stay as they are: the report titles
   // the error with the function it happened in.
   ++p.callDepth;
   ++scanner.nestingDepth;
-  p.currentFunctionName = callee.variableName && !callee.isOrphan()
-                              ? callee.variableName
-                              : definition.name;
+  p.currentFunctionName.assign(callee.variableName && !callee.isOrphan()
+                                   ? std::string_view(callee.variableName)
+                                   : std::string_view(definition.name));
 
+  if (const compiled::CompiledBody* body = definition.compiledBody()) {
+    const double value = p.executor.evaluateBody(
+        *body, static_cast<int>(definition.parameters.size()), notANumber);
+    --scanner.nestingDepth;
+    --p.callDepth;
+    p.currentFunctionName = std::move(callerName);
+    return value;
+  }
+
+  // The compiled body leaves the scanner alone; the text is read with it.
+  const SavedScanner saved(scanner);
   scanner.readPos = definition.body.c_str();
   scanner.scan();
   p.evaluator.evaluate();
@@ -76,7 +98,7 @@ double evaluateBody(const Definition& definition, const MatObject& callee,
   saved.restore(scanner);
   --scanner.nestingDepth;
   --p.callDepth;
-  p.currentFunctionName = callerName;
+  p.currentFunctionName = std::move(callerName);
   return value;
 }
 

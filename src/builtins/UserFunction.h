@@ -12,6 +12,9 @@
 #include "values/Function.h"
 
 namespace tesmora {
+namespace compiled {
+struct CompiledBody;
+}
 
 struct Parameter {
   std::string name;
@@ -19,9 +22,18 @@ struct Parameter {
 };
 
 struct Definition {
+  Definition(std::string name, std::string body, std::vector<Parameter> parameters)
+      : name(std::move(name)), body(std::move(body)), parameters(std::move(parameters)) {}
   std::string name;  // the name it was defined under
   std::string body;
   std::vector<Parameter> parameters;
+  // The body read once, made at the first call; null when the body is one
+  // the compiled form leaves to the text path.
+  const compiled::CompiledBody* compiledBody() const;
+
+ private:
+  mutable std::shared_ptr<const compiled::CompiledBody> compiled_;
+  mutable bool compileTried_ = false;
 };
 using SharedDefinition = std::shared_ptr<const Definition>;
 

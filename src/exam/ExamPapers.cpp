@@ -101,13 +101,14 @@ struct Paper {
 };
 
 void createList(TextFile& file, const std::string& name) {
-  if (!file.create(name)) raise(kOutputFailure);
+  if (!file.create(name, [](int) { raise(kOutputFailure); })) raise(kOutputFailure);
 }
 
 void writeSummary(const std::string& name, const std::string& summary) {
   TextFile file;
   createList(file, name);
   file.write(summary);
+  file.close();
 }
 
 std::string summaryLine(int k, int total, int a, int b) {
@@ -159,6 +160,8 @@ std::string writeAbPapers(const CSuperMatrix& exam, const AbLayout& layout) {
     }
     paperA.end();
     paperB.end();
+    listA.close();
+    listB.close();
     summary += summaryLine(k, a + b, a, b) + "\n";
   }
   return summary;

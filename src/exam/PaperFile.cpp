@@ -44,19 +44,16 @@ constexpr char kSeparator = '/';
 }  // namespace
 
 void PaperFile::create(const std::string& name1251, std::string_view failureUtf8) {
-  close();
-  file_ = std::fopen(nativeFileName(name1251).c_str(), "wb");
-  if (!file_) raise(failureUtf8);
+  failure_ = std::string(failureUtf8);
+  if (!file_.create(nativeFileName(name1251))) raise(failure_);
 }
 
 void PaperFile::write(std::string_view bytes) {
-  if (file_ && !bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), file_);
+  if (file_.isOpen() && !file_.write(bytes)) raise(failure_);
 }
 
-void PaperFile::close() {
-  if (!file_) return;
-  std::fclose(file_);
-  file_ = nullptr;
+void PaperFile::finish() {
+  if (file_.isOpen() && !file_.close()) raise(failure_);
 }
 
 void writePaperPreamble(PaperFile& file) {
@@ -76,7 +73,10 @@ void writeStudentsPreamble(PaperFile& file, std::string_view paperName) {
   file.write(kPreambleRest);
 }
 
-void writePaperEnding(PaperFile& file) { file.write("\n\n\\end{document}\n"); }
+void writePaperEnding(PaperFile& file) {
+  file.write("\n\n\\end{document}\n");
+  file.finish();
+}
 
 std::string outputDirectory() { return program().documentTitle + "_out"; }
 

@@ -2,9 +2,10 @@
 // end translation), each opening with the paper preamble.
 #pragma once
 
-#include <cstdio>
 #include <string>
 #include <string_view>
+
+#include "io/CheckedFile.h"
 
 namespace tesmora {
 
@@ -16,13 +17,19 @@ class PaperFile {
   PaperFile& operator=(const PaperFile&) = delete;
 
   // Creates or truncates the file (name in Windows-1251), raising
-  // `failureUtf8` when it cannot be opened.
+  // `failureUtf8` when it cannot be opened, and also when it cannot be
+  // written or finished (the partial file is then removed).
   void create(const std::string& name1251, std::string_view failureUtf8);
   void write(std::string_view bytes);
-  void close();
+  // Closes the file, raising the failure message when its last bytes
+  // cannot be written.
+  void finish();
+  // Closes without raising (after an error raised elsewhere).
+  void close() { file_.close(); }
 
  private:
-  std::FILE* file_ = nullptr;
+  CheckedFile file_;
+  std::string failure_;
 };
 
 // The opening of every paper: the document class, the front end's data

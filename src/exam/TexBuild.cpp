@@ -28,10 +28,15 @@ std::vector<std::string_view> linesOf(std::string_view text) {
   return lines;
 }
 
-// "FILE:LINE: MESSAGE" of -file-line-error.
+// "FILE:LINE: MESSAGE" of -file-line-error; FILE is a file name with an
+// extension (1a.tex, ./sw20jart.sty), so other log lines do not pass.
 std::optional<TexError> fileLineError(std::string_view line) {
   const std::size_t firstColon = line.find(':');
   if (firstColon == std::string_view::npos || firstColon == 0) return {};
+  const std::string_view file = line.substr(0, firstColon);
+  if (file.find(' ') != std::string_view::npos || file.find('.') == std::string_view::npos) {
+    return {};
+  }
   const std::size_t secondColon = line.find(':', firstColon + 1);
   if (secondColon == std::string_view::npos || secondColon == firstColon + 1) return {};
   int number = 0;

@@ -9,6 +9,7 @@
 #include "interp/Evaluator.h"
 #include "interp/Prog.h"
 #include "interp/Question.h"
+#include "interp/compiled/Compiler.h"
 #include "values/Matrix.h"
 #include "values/Scalar.h"
 #include "values/SuperMatrix.h"
@@ -57,6 +58,10 @@ void Statements::executeTopLevel() {
 }
 
 void Statements::executeStatement() {
+  if (const compiled::CompiledStatement* compiled = compiledStatementHere()) {
+    program_.executor.run(*compiled);
+    return;
+  }
   scanner_.setErrorPos(scanner_.tokenStart);
   program_.longRunCheckPoint();
   stack_.clear();
@@ -69,6 +74,16 @@ void Statements::executeStatement() {
   else if (scanner_.tokenKind == kNameToken) nameStatement();
   else if (scanner_.isSeparator('[')) bracketStatement();
   else expressionStatement();
+}
+
+const compiled::CompiledStatement* Statements::compiledStatementHere() {
+  auto& cache = program_.compiledStatements;
+  auto found = cache.find(scanner_.tokenStart);
+  if (found == cache.end()) {
+    found = cache.emplace(scanner_.tokenStart, compiled::compileStatement(scanner_.tokenStart))
+                .first;
+  }
+  return found->second.get();
 }
 
 void Statements::block() {
@@ -275,54 +290,56 @@ void Statements::expectSeparator(char separator, const char* message) {
   }
 }
 
-void Statements::skipStatement() {
+void Statements::skipStatement() { skipStatementText(scanner_); }
+
+void skipStatementText(Scanner& scanner) {
   const char* failure =
       "Ошибка при пропуске оператора. Попробуйте окружить оператор фигурными скобками";
-  if (scanner_.isSeparator('{')) {
+  if (scanner.isSeparator('{')) {
     int depth = 1;
     while (depth > 0) {
-      scanner_.scan();
-      if (scanner_.atEnd()) raise(failure);
-      if (scanner_.isSeparator('{')) ++depth;
-      else if (scanner_.isSeparator('}')) --depth;
+      scanner.scan();
+      if (scanner.atEnd()) raise(failure);
+      if (scanner.isSeparator('{')) ++depth;
+      else if (scanner.isSeparator('}')) --depth;
     }
     return;
   }
-  if (scanner_.isName("if")) {
-    scanner_.scan();
+  if (scanner.isName("if")) {
+    scanner.scan();
     int parentheses = 0;
     do {
-      if (scanner_.atEnd()) raise(failure);
-      if (scanner_.isSeparator('(')) ++parentheses;
-      else if (scanner_.isSeparator(')')) --parentheses;
-      scanner_.scan();
+      if (scanner.atEnd()) raise(failure);
+      if (scanner.isSeparator('(')) ++parentheses;
+      else if (scanner.isSeparator(')')) --parentheses;
+      scanner.scan();
     } while (parentheses > 0);
-    skipStatement();
-    scanner_.scan();
-    if (scanner_.isName("else")) {
-      scanner_.scan();
-      skipStatement();
+    skipStatementText(scanner);
+    scanner.scan();
+    if (scanner.isName("else")) {
+      scanner.scan();
+      skipStatementText(scanner);
     } else {
-      scanner_.readPos = scanner_.tokenStart;
+      scanner.readPos = scanner.tokenStart;
     }
     return;
   }
   int squares = 0;
   int braces = 0;
   for (;;) {
-    if (scanner_.atEnd()) raise(failure);
-    if (scanner_.isSeparator('[')) {
+    if (scanner.atEnd()) raise(failure);
+    if (scanner.isSeparator('[')) {
       ++squares;
-    } else if (scanner_.isSeparator(']')) {
+    } else if (scanner.isSeparator(']')) {
       --squares;
-    } else if (scanner_.isSeparator('{')) {
+    } else if (scanner.isSeparator('{')) {
       ++braces;
-    } else if (scanner_.isSeparator('}')) {
+    } else if (scanner.isSeparator('}')) {
       if (--braces == 0 && squares <= 0) return;
-    } else if (scanner_.isSeparator(';') && squares <= 0 && braces <= 0) {
+    } else if (scanner.isSeparator(';') && squares <= 0 && braces <= 0) {
       return;
     }
-    scanner_.scan();
+    scanner.scan();
   }
 }
 
@@ -398,7 +415,7 @@ void Statements::functionDefinition() {
   if (!scanner_.isSeparator('=')) raise(error);
   const bool withParameters = !parameters.empty();
   auto function = std::make_unique<CSFuncU>(std::make_shared<const Definition>(
-      Definition{name, copyDefinitionBody(name), std::move(parameters)}));
+      name, copyDefinitionBody(name), std::move(parameters)));
   program_.variables.assign(name, *function);
   if (withParameters) stack_.push(std::move(function));
   scanner_.scan();
@@ -417,7 +434,7 @@ void Statements::lawDefinition() {
   scanner_.scan();
   if (!scanner_.isSeparator('=')) raise(error);
   auto law = std::make_unique<CLawUser>(std::make_shared<const Definition>(
-      Definition{name, copyDefinitionBody(name), {}}));
+      name, copyDefinitionBody(name), std::vector<Parameter>{}));
   program_.variables.assign(name, *law);
   stack_.push(std::move(law));
   scanner_.scan();

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 
 #include <fcntl.h>
@@ -15,6 +16,8 @@
 #include <unistd.h>
 
 #include "interp/Errors.h"
+#include "io/CheckedFile.h"
+#include "io/Sandbox.h"
 #include "io/TextFile.h"
 #include "text/Cp1251.h"
 
@@ -47,10 +50,35 @@ bool canOpenForReading(const std::string& name) {
   return true;
 }
 
+// The copy goes through CheckedFile, so a copy that cannot be finished (a
+// full disk) leaves no truncated target behind and answers 0. A target
+// that is the source itself is refused before anything is truncated.
 bool copyFileTo(const std::string& from, const std::string& to, bool overwrite) {
-  std::error_code error;
-  const auto options = overwrite ? fs::copy_options::overwrite_existing : fs::copy_options::none;
-  return fs::copy_file(pathOf(from), pathOf(to), options, error) && !error;
+  if (isDirectory(from) || isDirectory(to)) return false;
+  std::error_code ignored;
+  if (fs::equivalent(pathOf(from), pathOf(to), ignored)) return false;
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> source(
+      std::fopen(nativeFileName(from).c_str(), "rb"), &std::fclose);
+  if (!source) return false;
+  CheckedFile target;
+  if (!target.create(nativeFileName(to), overwrite ? CheckedFile::Mode::Replace
+                                                   : CheckedFile::Mode::Exclusive)) {
+    return false;
+  }
+  std::array<char, 1 << 16> buffer;
+  for (;;) {
+    const std::size_t got = std::fread(buffer.data(), 1, buffer.size(), source.get());
+    if (got > 0 && !target.write(std::string_view(buffer.data(), got))) return false;
+    if (got < buffer.size()) break;
+  }
+  if (std::ferror(source.get())) {  // a copy of part of the source is no copy
+    target.close();
+    removeFile(to);
+    return false;
+  }
+  if (!target.close()) return false;
+  fs::permissions(pathOf(to), fs::status(pathOf(from), ignored).permissions(), ignored);
+  return true;
 }
 
 bool removeFile(const std::string& name) {
@@ -100,6 +128,7 @@ void createOutputDirectory(const std::string& name) {
 }
 
 void runCommand(const std::string& command) {
+  if (inSandbox()) raise("Command interpreter cannot be found");
   const std::string utf8 = cp1251ToUtf8(command);
   std::string shell = "sh";
   std::string option = "-c";

@@ -103,8 +103,11 @@ void splitQuoteBase(const std::string& list, const std::string& base,
     if (!linesOf.try_emplace(ticker).second) continue;
     order.push_back(&ticker);
     TextFile file;
-    if (!file.create(tickerFileName(directory, ticker))) raiseCannotOpen(ticker);
+    if (!file.create(tickerFileName(directory, ticker), [&](int) { raiseCannotOpen(ticker); })) {
+      raiseCannotOpen(ticker);
+    }
     file.write(std::string(kQuotesHeader) + "\n");
+    file.close();
   }
   for (const std::string& line : quotes) {
     if (line.empty()) continue;
@@ -119,8 +122,11 @@ void splitQuoteBase(const std::string& list, const std::string& base,
     const std::string& gathered = linesOf[*ticker];
     if (gathered.empty()) continue;
     TextFile file;
-    if (!file.create(tickerFileName(directory, *ticker))) raiseCannotOpen(*ticker);
+    if (!file.create(tickerFileName(directory, *ticker), [&](int) { raiseCannotOpen(*ticker); })) {
+      raiseCannotOpen(*ticker);
+    }
     file.write(std::string(kQuotesHeader) + "\n" + gathered);
+    file.close();
   }
 }
 

@@ -65,11 +65,6 @@ double dotPortable(const double* a, const double* b, int n) {
   return joined(lanes);
 }
 
-void rowTimesRowsPortable(const double* a, const double* b, int n, int count,
-                          double* out) {
-  for (int j = 0; j < count; ++j) out[j] = dotPortable(a, b + std::size_t(j) * n, n);
-}
-
 #ifdef TESMORA_HAVE_AVX2_PATH
 
 #define TESMORA_AVX2 __attribute__((target("avx2,fma")))
@@ -167,6 +162,11 @@ double plainSum(const double* a, const double* b, int n) {
 }
 
 }  // namespace
+
+void rowTimesRowsPortable(const double* a, const double* b, int n, int count,
+                          double* out) {
+  for (int j = 0; j < count; ++j) out[j] = dotPortable(a, b + std::size_t(j) * n, n);
+}
 
 void rowTimesRows(const double* a, const double* b, int n, int count, double* out) {
 #ifdef TESMORA_HAVE_AVX2_PATH

@@ -18,4 +18,10 @@ namespace tesmora {
 // same order, with or without vector instructions.
 void rowTimesRows(const double* a, const double* b, int n, int count, double* out);
 
+// The compensated sums of rowTimesRows without vector instructions, which
+// machines without AVX2 and FMA run (non-finite elements are left as they
+// come). Exposed so that tests can hold both paths to the same bits.
+void rowTimesRowsPortable(const double* a, const double* b, int n, int count,
+                          double* out);
+
 }  // namespace tesmora

@@ -320,10 +320,10 @@ void TestEditorCommands::marginsStayAfterNewText() {
   window_->newFile();
   editor->setFontIndex(6);
   // A short text needs no scroll bar: the viewport is the frame's inside
-  // less the margins.
+  // less the line numbers and the margins.
   const QRect inside = editor->contentsRect();
   const QRect viewport = editor->viewport()->geometry();
-  QCOMPARE(viewport.left() - inside.left(), 10);
+  QCOMPARE(viewport.left() - inside.left(), editor->lineNumberWidth() + 10);
   QCOMPARE(inside.right() - viewport.right(), 2);
   // The text starts right at the margin.
   QCOMPARE(editor->document()->documentMargin(), 0.0);
