@@ -3,6 +3,7 @@
 #include <cstring>
 #include <exception>
 
+#include "interp/Cancellation.h"
 #include "interp/Errors.h"
 #include "interp/Evaluator.h"
 #include "interp/Limits.h"
@@ -65,6 +66,7 @@ const compiled::CompiledBody* Definition::compiledBody() const {
 double evaluateBody(const Definition& definition, const MatObject& callee,
                     const char* notANumber) {
   ProgramContext& p = program();
+  pollStop();
   if (p.callDepth >= kMaxCallDepth) raise("слишком большая глубина рекурсии");
   Scanner& scanner = p.scanner;
   std::string callerName = std::move(p.currentFunctionName);
@@ -76,7 +78,7 @@ double evaluateBody(const Definition& definition, const MatObject& callee,
                                    ? std::string_view(callee.variableName)
                                    : std::string_view(definition.name));
 
-  if (const compiled::CompiledBody* body = definition.compiledBody()) {
+  if (const compiled::CompiledBody* body = p.compiledForm ? definition.compiledBody() : nullptr) {
     const double value = p.executor.evaluateBody(
         *body, static_cast<int>(definition.parameters.size()), notANumber);
     --scanner.nestingDepth;

@@ -1,5 +1,7 @@
 // PNG pictures of the headless runner: the picture drawn with the desktop
-// program's QPainter canvas onto an image. Qt stays behind this header.
+// program's QPainter canvas onto an image. Qt stays behind this header, in
+// a plugin loaded at the first PNG (PngPluginApi.h), so a run that writes
+// no PNG never loads Qt.
 #pragma once
 
 #include <string>
@@ -16,7 +18,8 @@ namespace tesmora::cli {
 void prepareRasterPictures();
 
 // Draws the picture as a client area of `width` x `height` pixels on white
-// and writes it to `file` as PNG; false when the file cannot be written.
+// and writes it to `file` as PNG; false when the file cannot be written or
+// the plugin cannot be loaded.
 // prepareRasterPictures() must have been called.
 bool writePngPicture(graphics::PictureState& picture, int width, int height,
                      const std::string& file);

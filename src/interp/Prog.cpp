@@ -1,5 +1,8 @@
 #include "interp/Prog.h"
 
+#include <cstdlib>
+#include <string_view>
+
 #include "builtins/Registry.h"
 #include "interp/Cancellation.h"
 #include "interp/Errors.h"
@@ -15,6 +18,8 @@ ProgramContext& program() { return *gProgram; }
 
 ProgramContext::ProgramContext(Host& host) : host(host) {
   gProgram = this;
+  const char* textPath = std::getenv("TESMORA_TEXT_PATH");
+  compiledForm = !(textPath && std::string_view(textPath) == "1");
   seedRandom(static_cast<std::uint32_t>(host.wallClock()));
   registerBuiltins(variables);
 }

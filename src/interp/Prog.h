@@ -42,6 +42,9 @@ class ProgramContext {
   // a run starts: the text of the last run is gone.
   std::unordered_map<const char*, std::unique_ptr<compiled::CompiledStatement>>
       compiledStatements;
+  // False runs everything on the text path (TESMORA_TEXT_PATH=1 in the
+  // environment): the reference the compiled form is tested against.
+  bool compiledForm = true;
 
   // Run fields.
   std::string documentTitle;

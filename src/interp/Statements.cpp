@@ -80,7 +80,9 @@ const compiled::CompiledStatement* Statements::compiledStatementHere() {
   auto& cache = program_.compiledStatements;
   auto found = cache.find(scanner_.tokenStart);
   if (found == cache.end()) {
-    found = cache.emplace(scanner_.tokenStart, compiled::compileStatement(scanner_.tokenStart))
+    found = cache.emplace(scanner_.tokenStart, program_.compiledForm
+                                                   ? compiled::compileStatement(scanner_.tokenStart)
+                                                   : nullptr)
                 .first;
   }
   return found->second.get();

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "interp/Cancellation.h"
 #include "interp/Errors.h"
 #include "text/Cp1251.h"
 #include "values/CLaw.h"
@@ -15,6 +16,9 @@
 
 namespace tesmora {
 namespace {
+
+// Cheap numeric elements are many: a Stop is looked for every so many.
+constexpr int kElementsPerPoll = 256;
 
 int gMethodCallFlag = 0;
 
@@ -168,6 +172,7 @@ ValuePtr substituteLaws(CSFunc& function, int count, Args args,
   }
   std::vector<int> position(lawArgs.size(), 0);
   for (int row = 0; row < results->rows(); ++row) {
+    pollStop();
     double probability = 1;
     for (std::size_t k = 0; k < lawArgs.size(); ++k) {
       const Matrix& table = asMatrix(*tables[k]);
@@ -231,12 +236,14 @@ ValuePtr CSFunc::call(int count, Args args) {
   if (any(roles, Role::Recursive)) {
     auto result = CSuperMatrix::create(rows, cols);
     for (int k = 0; k < rows * cols; ++k) {
+      pollStop();
       result->setCell(k, call(count, element.at(k)));
     }
     return result;
   }
   auto result = Matrix::create(rows, cols);
   for (int k = 0; k < rows * cols; ++k) {
+    if (k % kElementsPerPoll == 0) pollStop();
     (*result)[k] = invoke(count, element.at(k));
   }
   return result;
@@ -258,6 +265,7 @@ ValuePtr COFunction::call(int count, Args args) {
   const bool recursive = any(roles, Role::Recursive);
   auto result = CSuperMatrix::create(rows, cols);
   for (int k = 0; k < rows * cols; ++k) {
+    pollStop();
     result->setCell(k, recursive ? call(count, element.at(k))
                                  : invoke(count, element.at(k)));
   }

@@ -71,6 +71,15 @@ Scalar* ownNumber(Entry* entry) {
   return static_cast<Scalar*>(value);
 }
 
+// A name alone (in brackets or not) is the variable's own value, loop
+// fields and all: it must reach an assignment or a call as that value, not
+// as a new number.
+bool isBareName(const Expr& expr) {
+  const Expr* inner = &expr;
+  while (inner->kind == ExprKind::Evaluate) inner = inner->operands[0].get();
+  return inner->kind == ExprKind::Name || inner->kind == ExprKind::Parameter;
+}
+
 }  // namespace
 
 inline VariableTable::Entry* Executor::entryFor(const std::string& name, NameSlot& slot) {
@@ -150,7 +159,7 @@ void Executor::statement(const Stmt& stmt) {
     case StmtKind::Assign: {
       scanner.setErrorPos(stmt.nameEnd);
       double number = 0;
-      if (numeric(*stmt.expr, number)) assignNumber(stmt, number);
+      if (!isBareName(*stmt.expr) && numeric(*stmt.expr, number)) assignNumber(stmt, number);
       else assign(stmt, evaluate(*stmt.expr));
       return;
     }
@@ -583,7 +592,7 @@ Executor::Value Executor::call(const Expr& expr) {
   const int count = static_cast<int>(expr.operands.size()) - 1;
   for (int i = 1; i <= count; ++i) {
     double number = 0;
-    if (numeric(*expr.operands[i], number)) {
+    if (!isBareName(*expr.operands[i]) && numeric(*expr.operands[i], number)) {
       stack.push(makeNumber(number));
       continue;
     }
