@@ -26,6 +26,25 @@ HelpBrowser* helpBrowserOf(MainWindow* window) {
   return window->findChild<HelpBrowser*>();
 }
 
+// Shows the help dock in front. Beside another dock on the right (the
+// variables) it shares that dock's place as a tab, so that a page gets the
+// whole height instead of a strip under the other dock.
+void showHelpDock(MainWindow* window) {
+  QDockWidget* help = helpDockOf(window);
+  if (!help->isVisible() && !help->isFloating() &&
+      window->tabifiedDockWidgets(help).isEmpty()) {
+    for (QDockWidget* other : window->findChildren<QDockWidget*>()) {
+      if (other != help && other->isVisible() && !other->isFloating() &&
+          window->dockWidgetArea(other) == window->dockWidgetArea(help)) {
+        window->tabifyDockWidget(other, help);
+        break;
+      }
+    }
+  }
+  help->show();
+  help->raise();
+}
+
 // The word around the caret, as a double-click would select it.
 QString wordAtCaret(const Editor& editor) {
   const QString text = editor.text();
@@ -65,8 +84,7 @@ void MainWindow::createHelpMenu() {
   const auto open = [this](auto show) {
     return [this, show] {
       show(*helpBrowserOf(this));
-      helpDockOf(this)->show();
-      helpDockOf(this)->raise();
+      showHelpDock(this);
     };
   };
   helpMenu_ = menuBar()->addMenu(QStringLiteral("&Справка"));
@@ -95,8 +113,7 @@ void MainWindow::showHelp() {
     browser.showGuide();
   else
     browser.showHelpFor(word);
-  helpDockOf(this)->show();
-  helpDockOf(this)->raise();
+  showHelpDock(this);
 }
 
 void MainWindow::showAbout() {

@@ -143,6 +143,10 @@ void TestHelp::f1OpensTheEntryOfTheWordAtTheCaret() {
 void TestHelp::f1WithoutAWordOpensTheGuide() {
   pressF1At(QStringLiteral("x = 1;"), 2);  // between a blank and "="
   QCOMPARE(browser()->currentPage(), QStringLiteral("guide/01-values.md"));
+  // Beside another dock on the right the help takes its place as a tab.
+  auto* variables = window_->findChild<QDockWidget*>(QStringLiteral("variablesDock"));
+  if (variables && window_->dockWidgetArea(variables) == Qt::RightDockWidgetArea)
+    QVERIFY(window_->tabifiedDockWidgets(dock()).contains(variables));
 }
 
 void TestHelp::linksLeadToOtherEntries() {

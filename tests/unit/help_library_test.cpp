@@ -159,6 +159,18 @@ TEST(DocCommand, PrintsTheEntryOrListsCloseNames) {
   EXPECT_NE(err2.str().find("closest names: invpl"), std::string::npos);
 }
 
+TEST(DocCommand, PrintsEntriesOfTheEmbeddedReference) {
+  // What `tesmora-run --doc invpl` prints: the entry as written, UTF-8.
+  std::ostringstream out, err;
+  ASSERT_EQ(cli::printDocEntry("invpl", out, err), 0) << err.str();
+  EXPECT_EQ(out.str().rfind("## invpl\n", 0), 0u);
+  EXPECT_NE(out.str().find("```tesmora"), std::string::npos);
+  // A name in the wrong letter case is not found but offered.
+  std::ostringstream out2, err2;
+  EXPECT_EQ(cli::printDocEntry("INVPL", out2, err2), 2);
+  EXPECT_NE(err2.str().find("closest names: invpl"), std::string::npos);
+}
+
 TEST(DocCommand, IsAnOptionOfItsOwn) {
   const auto options = cli::parseCommandLine({"--doc", "invpl"});
   ASSERT_TRUE(options.doc.has_value());
