@@ -30,6 +30,9 @@ for data in "$root"/tests/scripts/loaders/*.txt "$root"/tests/scripts/loaders/*.
   done
 done
 
+# Stack traces in UndefinedBehaviorSanitizer's reports too.
+export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1}"
+
 status=0
 run_target() {
   local target="$1" corpus="$2" seeds="$3"; shift 3
