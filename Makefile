@@ -12,7 +12,7 @@ CMAKE_ARGS ?=
 LAUNCHER   := $(shell command -v ccache >/dev/null 2>&1 && echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 export CCACHE_BASEDIR := $(CURDIR)
 
-.PHONY: all setup configure build run test asan bench fuzz clean
+.PHONY: all setup configure build programs run install test asan bench fuzz clean
 
 all: build
 
@@ -25,7 +25,11 @@ configure: setup
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# Only the two programs, so the window opens without building the tests.
+programs: configure
+	cmake --build $(BUILD) -j $(JOBS) --target tesmora tesmora-run
+
+run: programs
 	@if [ -z "$$DISPLAY" ]; then \
 	  echo "No display (\$$DISPLAY is not set), so the desktop program cannot open its window."; \
 	  echo "Run programs without a window with the headless runner instead, e.g.:"; \
@@ -33,8 +37,14 @@ run: build
 	  echo "  $(BUILD)/src/cli/tesmora-run --json examples/<program>.tsm"; \
 	  echo "  $(BUILD)/src/cli/tesmora-run --help"; \
 	else \
-	  $(BUILD)/src/app/tesmora; \
+	  $(BUILD)/src/app/tesmora $(FILE); \
 	fi
+
+# Installs into PREFIX (default /usr/local): programs, examples, desktop
+# entry, icon and the MIME type of .tsm files.
+PREFIX ?= /usr/local
+install: programs
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)

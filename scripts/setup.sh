@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ make python3 ccache
   libgtest-dev googletest
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev qt6-svg-dev qt6-translations-l10n
   xvfb xauth fonts-dejavu-core
 )
 # --fuzz: clang with libFuzzer and its sanitizer runtimes, for `make fuzz`.
@@ -14,6 +14,15 @@ for flag in "$@"; do
   case "$flag" in
     --fuzz) packages+=(clang libclang-rt-14-dev) ;;
   esac
+done
+
+# --tex: TeX Live for the exam papers in PDF (tesmora-run --pdf, the
+# desktop's PDF export) and the PDF tools their tests use.
+for arg in "$@"; do
+  if [ "$arg" = "--tex" ]; then
+    packages+=(texlive-latex-base texlive-latex-recommended texlive-lang-cyrillic
+               cm-super poppler-utils)
+  fi
 done
 
 missing=()

@@ -44,6 +44,11 @@ constexpr ExampleEntry kExamples[] = {
     {"Линейная регрессия", "linear_regression.tsm"},
     {nullptr, nullptr},
     {"Вложенные циклы", "nested_loops.tsm"},
+    {nullptr, nullptr},
+    {"Экзамен/Задача: определитель", "exam/determinant.tsm"},
+    {"Экзамен/Задача: система уравнений", "exam/system.tsm"},
+    {"Экзамен/Задача: схема Бернулли", "exam/probability.tsm"},
+    {"Экзамен/Сборка экзамена", "exam/exam.tsm"},
 };
 
 const QString kResourceFolder = QStringLiteral(":/examples/");

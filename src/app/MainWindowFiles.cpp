@@ -33,6 +33,7 @@ void MainWindow::newFile() {
   editor_->clear();
   document_.startNew();
   editor_->document()->setModified(false);
+  updateTitle();
 }
 
 void MainWindow::open() {
@@ -67,7 +68,8 @@ bool MainWindow::loadFile(const QString& path) {
   }
   editor_->setPlainText(text);
   editor_->document()->setModified(false);
-  rememberRecentFile(path);
+  rememberRecentFile(document_.path());
+  updateTitle();
   return true;
 }
 
@@ -78,15 +80,19 @@ bool MainWindow::saveFile(const QString& path) {
     return false;
   }
   editor_->document()->setModified(false);
-  rememberRecentFile(path);
+  rememberRecentFile(document_.path());
+  updateTitle();
   return true;
 }
 
 bool MainWindow::maybeSave() {
   if (!document_.modified || document_.example) return true;
-  QMessageBox box(QMessageBox::Warning, QStringLiteral("Tesmora"),
-                  QStringLiteral("Сохранить изменения в %1?")
-                      .arg(document_.displayName()),
+  const QString question =
+      document_.isUntitled()
+          ? QStringLiteral("Сохранить изменения в новом документе?")
+          : QStringLiteral("Сохранить изменения в %1?")
+                .arg(document_.displayName());
+  QMessageBox box(QMessageBox::Warning, QStringLiteral("Tesmora"), question,
                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
                   this);
   box.setTextFormat(Qt::PlainText);

@@ -1,24 +1,43 @@
-// The main window's help menu: context help from the help file that ships
-// next to the program, and the About box.
+// The main window's help: the help browser in a dock beside the editor,
+// context help on F1 for the word at the caret, the "Справка" menu (the
+// guide, the reference index, the error messages) and the About box.
 #include <QAction>
-#include <QCoreApplication>
-#include <QDesktopServices>
-#include <QDir>
-#include <QFileInfo>
+#include <QDockWidget>
 #include <QMenuBar>
-#include <QUrl>
 
+#include "app/Editor.h"
+#include "app/HelpBrowser.h"
 #include "app/MainWindow.h"
 #include "app/MessageBoxes.h"
+#include "app/WordBounds.h"
 
 namespace tesmora::app {
 
 namespace {
 
-const QString kHelpFileName = QStringLiteral("Tesmora.chm");
+// Context help looks up at most this many characters of the word.
+constexpr int kHelpWordLength = 39;
 
-QString programDirectory() {
-  return QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+QDockWidget* helpDockOf(MainWindow* window) {
+  return window->findChild<QDockWidget*>(QStringLiteral("helpDock"));
+}
+
+HelpBrowser* helpBrowserOf(MainWindow* window) {
+  return window->findChild<HelpBrowser*>();
+}
+
+// The word around the caret, as a double-click would select it.
+QString wordAtCaret(const Editor& editor) {
+  const QString text = editor.text();
+  const WordBounds word = wordAround(text, editor.selectionStart());
+  return text.mid(word.start, std::min(word.end - word.start, kHelpWordLength));
+}
+
+// An example of the help goes into the editor at the caret, replacing a
+// selection, and becomes one step of undo.
+void insertIntoEditor(Editor& editor, const QString& text) {
+  editor.insertPlainText(text);
+  editor.setFocus();
 }
 
 }  // namespace
@@ -34,30 +53,50 @@ void MainWindow::createHelpActions() {
 }
 
 void MainWindow::createHelpMenu() {
+  auto* browser = new HelpBrowser(help::HelpLibrary::embedded());
+  connect(browser, &HelpBrowser::exampleRequested, this,
+          [this](const QString& text) { insertIntoEditor(*editor(), text); });
+  auto* dock = new QDockWidget(QStringLiteral("Справка"), this);
+  dock->setObjectName(QStringLiteral("helpDock"));
+  dock->setWidget(browser);
+  addDockWidget(Qt::RightDockWidgetArea, dock);
+  dock->hide();
+
+  const auto open = [this](auto show) {
+    return [this, show] {
+      show(*helpBrowserOf(this));
+      helpDockOf(this)->show();
+      helpDockOf(this)->raise();
+    };
+  };
   helpMenu_ = menuBar()->addMenu(QStringLiteral("&Справка"));
   helpMenu_->addAction(helpAct_);
+  helpMenu_->addSeparator();
+  QAction* guide = helpMenu_->addAction(
+      QStringLiteral("&Руководство по языку"), this, open([](HelpBrowser& b) { b.showGuide(); }));
+  guide->setObjectName(QStringLiteral("helpGuide"));
+  QAction* index = helpMenu_->addAction(
+      QStringLiteral("&Указатель функций"), this, open([](HelpBrowser& b) { b.showIndex(); }));
+  index->setObjectName(QStringLiteral("helpIndex"));
+  QAction* errors = helpMenu_->addAction(
+      QStringLiteral("Сообщения об &ошибках"), this,
+      open([](HelpBrowser& b) { b.showErrorMessages(); }));
+  errors->setObjectName(QStringLiteral("helpErrors"));
   helpMenu_->addSeparator();
   helpMenu_->addAction(aboutAct_);
 }
 
 void MainWindow::showHelp() {
-  // The help file is opened by the system's viewer for its type; where
-  // there is none, or the file is missing, the user is told so.
-  const QString path =
-      QDir(QCoreApplication::applicationDirPath()).filePath(kHelpFileName);
-  QString problem;
-  if (!QFileInfo::exists(path)) {
-    problem = QStringLiteral("Справку нельзя показать: файла %1 нет в папке "
-                             "программы %2.")
-                  .arg(kHelpFileName, programDirectory());
-  } else if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path))) {
-    problem = QStringLiteral("Справку нельзя показать: в системе нет "
-                             "программы, открывающей файл %1.")
-                  .arg(QDir::toNativeSeparators(path));
-  }
-  if (!problem.isEmpty())
-    showTextBox(this, QMessageBox::Information, QStringLiteral("Tesmora"),
-                problem);
+  // The entry of the word at the caret; for a word without one, the index
+  // filtered by it; without a word, the guide.
+  HelpBrowser& browser = *helpBrowserOf(this);
+  const QString word = wordAtCaret(*editor());
+  if (word.isEmpty())
+    browser.showGuide();
+  else
+    browser.showHelpFor(word);
+  helpDockOf(this)->show();
+  helpDockOf(this)->raise();
 }
 
 void MainWindow::showAbout() {

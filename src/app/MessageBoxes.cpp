@@ -1,7 +1,11 @@
 #include "app/MessageBoxes.h"
 
 #include <QAbstractButton>
+#include <QKeyEvent>
 #include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QGridLayout>
 #include <QSpacerItem>
 #include <QPushButton>
@@ -57,6 +61,44 @@ void fitCaption(QMessageBox& box) {
 
 }  // namespace
 
+namespace {
+
+// Qt copies a message box's text with Ctrl+C on Windows only; here the
+// whole text is copied wherever the program runs. The key reaches the box
+// when its focused button ignores it, or directly.
+class CopyKey : public QObject {
+ public:
+  explicit CopyKey(QMessageBox& box) : QObject(&box), box_(box) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+      // A part the user selected in the text is copied by the label itself.
+      auto* label = box_.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+      if (label != nullptr && label->hasSelectedText() && watched == label)
+        return false;
+      QGuiApplication::clipboard()->setText(
+          label != nullptr && label->hasSelectedText() ? label->selectedText()
+                                                       : box_.text());
+      return true;
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  QMessageBox& box_;
+};
+
+}  // namespace
+
+void makeTextCopyable(QMessageBox& box) {
+  box.setTextInteractionFlags(Qt::TextSelectableByMouse |
+                              Qt::TextSelectableByKeyboard);
+  auto* filter = new CopyKey(box);
+  box.installEventFilter(filter);
+}
+
 QMessageBox::Icon iconOf(const std::string& icon) {
   if (icon == "(X)") return QMessageBox::Critical;
   if (icon == "(?)") return QMessageBox::Question;
@@ -89,6 +131,7 @@ ButtonBox::ButtonBox(QWidget* parent, const BoxRequest& box) : dialog_(parent) {
     names_.append({ok, QStringLiteral("OK")});
   }
   fitCaption(dialog_);
+  makeTextCopyable(dialog_);
 }
 
 QString ButtonBox::nameOf(const QAbstractButton* button) const {
@@ -110,6 +153,7 @@ void showTextBox(QWidget* parent, QMessageBox::Icon icon, const QString& title,
   box.setTextFormat(Qt::PlainText);
   box.button(QMessageBox::Ok)->setText(QStringLiteral("ОК"));
   fitCaption(box);
+  makeTextCopyable(box);
   box.exec();
 }
 

@@ -33,6 +33,10 @@ class ButtonBox {
 
 QMessageBox::Icon iconOf(const std::string& icon);
 
+// Ctrl+C in the box puts its text on the clipboard; the text can also be
+// selected with the mouse.
+void makeTextCopyable(QMessageBox& box);
+
 // A plain-text box with an OK button (the result of a run, errors).
 void showTextBox(QWidget* parent, QMessageBox::Icon icon, const QString& title,
                  const QString& text);

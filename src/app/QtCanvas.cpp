@@ -25,10 +25,24 @@ QPen qPen(const graphics::Pen& pen) {
 
 }  // namespace
 
+bool QtCanvas::smooth() const {
+  return painter_.testRenderHint(QPainter::Antialiasing);
+}
+
 void QtCanvas::line(graphics::Point from, graphics::Point to, const graphics::Pen& pen) {
   if (!pen.visible()) return;
-  painter_.setPen(qPen(pen));
-  painter_.drawLine(from.x, from.y, to.x, to.y);
+  const QPen q = qPen(pen);
+  painter_.setPen(q);
+  if (!smooth()) {
+    painter_.drawLine(from.x, from.y, to.x, to.y);
+    return;
+  }
+  // Antialiased, a line of odd width runs through the pixel centres, so it
+  // covers the same pixels as without antialiasing instead of smearing
+  // over two rows.
+  const qreal centre = q.width() % 2 == 1 ? 0.5 : 0.0;
+  painter_.drawLine(QPointF(from.x + centre, from.y + centre),
+                    QPointF(to.x + centre, to.y + centre));
 }
 
 void QtCanvas::fillRect(const graphics::Rect& r, graphics::Rgb color) {
@@ -44,8 +58,11 @@ void QtCanvas::rectangle(const graphics::Rect& r, const graphics::Pen& pen,
   // The outline lies inside the rectangle's edges.
   for (int i = 0; i < w && r.left + i < r.right - i && r.top + i < r.bottom - i; ++i) {
     painter_.setPen(QPen(qColor(pen.color), 1));
-    painter_.drawRect(r.left + i, r.top + i, r.right - r.left - 2 * i - 1,
-                      r.bottom - r.top - 2 * i - 1);
+    const int left = r.left + i, top = r.top + i;
+    const int width = r.right - r.left - 2 * i - 1;
+    const int height = r.bottom - r.top - 2 * i - 1;
+    if (smooth()) painter_.drawRect(QRectF(left + 0.5, top + 0.5, width, height));
+    else painter_.drawRect(left, top, width, height);
   }
 }
 

@@ -1,6 +1,7 @@
 // The picture drawn with QPainter: the picture window's client area (and
 // any QImage). Text uses the painter's font and its own metrics, so the
-// layout makes room for labels as they really are.
+// layout makes room for labels as they really are. With the painter's
+// Antialiasing hint, lines are smoothed without moving their pixels.
 #pragma once
 
 #include <QPainter>
@@ -26,6 +27,9 @@ class QtCanvas final : public graphics::Canvas {
             graphics::VAlign v) override;
 
  private:
+  // The painter antialiases: lines are placed on pixel centres.
+  bool smooth() const;
+
   QPainter& painter_;
   int width_, height_;
 };

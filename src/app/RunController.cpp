@@ -12,6 +12,7 @@
 #include "app/Editor.h"
 #include "app/MessageBoxes.h"
 #include "app/TextBridge.h"
+#include "interp/Cancellation.h"
 #include "text/Cp1251.h"
 
 namespace tesmora::app {
@@ -29,12 +30,13 @@ RunReport escapedFailureReport(const char* what) {
   return report;
 }
 
-// The editor is read-only and the wait cursor shows while a program runs.
+// The editor is read-only and the busy cursor shows while a program runs
+// (an arrow with a clock: the Stop button can still be clicked).
 class BusyEditor {
  public:
   explicit BusyEditor(Editor* editor) : editor_(editor) {
     editor_->setReadOnly(true);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QApplication::setOverrideCursor(Qt::BusyCursor);
   }
   ~BusyEditor() {
     QApplication::restoreOverrideCursor();
@@ -55,21 +57,40 @@ RunController::RunController(Interpreter& interpreter, Editor* editor,
       window_(window) {}
 
 void RunController::run(const QString& title) {
+  Source source;
+  source.fragment = editor_->hasSelection();
+  source.textStart = source.fragment ? editor_->selectionStart() : 0;
+  source.text = source.fragment ? editor_->selectedText() : editor_->text();
+  start(source, title);
+}
+
+void RunController::runConsoleLine(const QString& line, const QString& title) {
+  Source source;
+  source.text = line;
+  source.fragment = true;
+  source.fromConsole = true;
+  start(source, title);
+}
+
+void RunController::stop(bool quietly) {
+  if (!running_) return;
+  quiet_ = quiet_ || quietly;
+  requestStop();
+}
+
+void RunController::start(const Source& source, const QString& title) {
   if (running_) return;
 
   RunRequest request;
-  request.fragment = editor_->hasSelection();
-  const int textStart = request.fragment ? editor_->selectionStart() : 0;
-  const QString text =
-      request.fragment ? editor_->selectedText() : editor_->text();
-
-  Cp1251Text runText = toCp1251CrLf(text);
+  request.fragment = source.fragment;
+  Cp1251Text runText = toCp1251CrLf(source.text);
   if (!runText.ok) {
     showTextBox(window_, QMessageBox::Critical, QStringLiteral("Ошибка"),
                 QStringLiteral("Символа «%1» нет в кодировке Windows-1251: "
                                "программу нельзя выполнить.")
                     .arg(runText.badCharacter));
-    editor_->placeCaret(textStart + runText.badPosition);
+    if (!source.fromConsole)
+      editor_->placeCaret(source.textStart + runText.badPosition);
     return;
   }
   request.text = std::move(runText.bytes);
@@ -78,19 +99,31 @@ void RunController::run(const QString& title) {
                request.title);
 
   running_ = true;
+  quiet_ = false;
   emit runStarted();
-  RunReport report;
+  RunOutcome outcome;
   {
     BusyEditor busy(editor_);
-    report = execute(request);
+    outcome.report = execute(request);
   }
   running_ = false;
+  outcome.finishedAt = QDateTime::currentDateTime();
+  outcome.fragment = source.fragment;
+  outcome.fromConsole = source.fromConsole;
+  if (source.fromConsole) outcome.consoleLine = source.text;
+  if (!outcome.report.ok && !source.fromConsole)
+    outcome.errorPosition =
+        source.textStart +
+        editorPositionOf(request.text, outcome.report.errorOffset);
   emit runFinished();
+  emit outcomeReady(outcome);
 
+  if (quiet_) return;
   window_->raise();
   window_->activateWindow();
-  if (!report.status.empty()) emit statusChanged(fromCp1251(report.status));
-  showOutcome(report, textStart, request.text);
+  if (!outcome.report.status.empty())
+    emit statusChanged(fromCp1251(outcome.report.status));
+  showOutcome(outcome);
 }
 
 RunReport RunController::execute(const RunRequest& request) {
@@ -125,19 +158,24 @@ RunReport RunController::execute(const RunRequest& request) {
   return report;
 }
 
-void RunController::showOutcome(const RunReport& report, int textStart,
-                                const std::string& runText) {
+void RunController::showOutcome(const RunOutcome& outcome) {
+  // A console line answers in the results pane only.
+  if (outcome.fromConsole) return;
+  const RunReport& report = outcome.report;
   if (report.ok) {
-    if (report.shown) {
+    if (report.shown && resultBoxes_) {
       showTextBox(window_, QMessageBox::NoIcon, fromCp1251(report.caption),
                   fromCp1251(report.text));
     }
     return;
   }
+  // Errors always get their box: the setting covers results only.
   showTextBox(window_, QMessageBox::Critical, fromCp1251(report.errorTitle),
               fromCp1251(report.errorMessage));
-  editor_->placeCaret(textStart +
-                      editorPositionOf(runText, report.errorOffset));
+  if (outcome.errorPosition >= 0) {
+    editor_->placeCaret(outcome.errorPosition);
+    editor_->markError(outcome.errorPosition);
+  }
 }
 
 }  // namespace tesmora::app

@@ -6,14 +6,20 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include "app/AppIcons.h"
 #include "app/MainWindow.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QCoreApplication::setOrganizationName(QStringLiteral("Kestrel"));
   QCoreApplication::setApplicationName(QStringLiteral("Tesmora"));
+  // The desktop matches the window to tesmora.desktop (its icon, its name).
+  QGuiApplication::setDesktopFileName(QStringLiteral("tesmora"));
+  QApplication::setWindowIcon(tesmora::app::applicationIcon());
 
-  // The program speaks Russian; Qt's own dialogs (file choosers) follow.
+  // The program speaks Russian; Qt's own dialogs (file choosers, standard
+  // buttons) follow, from the system's Qt translations
+  // (qt6-translations-l10n).
   QTranslator qtTranslator;
   if (qtTranslator.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"),
                         QStringLiteral("_"),

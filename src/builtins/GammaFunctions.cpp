@@ -1,5 +1,6 @@
 #include "builtins/GammaFunctions.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "interp/Errors.h"
@@ -9,6 +10,8 @@ namespace {
 
 constexpr double kLargestFactorialArgument = 170;
 constexpr int kKolmogorovTerms = 29;
+constexpr double kKolmogorovSmallX = 1.18;
+constexpr int kKolmogorovSmallTerms = 8;
 constexpr double kKolmogorovUpperBound = 4;
 constexpr double kCriticalLevelLow = 1e-6;
 constexpr double kCriticalLevelHigh = 0.999999;
@@ -33,8 +36,7 @@ void checkLnfaArgument(double n) {
 }
 
 // exp as the runtime reports it: an overflow from a finite power stops the
-// program under the name exp, as the builtin exp does. The laws rely on
-// this failure to reject degrees of freedom whose constants overflow.
+// program under the name exp, as the builtin exp does.
 double checkedExp(double power) {
   const double result = std::exp(power);
   if (std::isinf(result) && std::isfinite(power)) {
@@ -95,9 +97,24 @@ double betaOf(double a, double b) {
   return checkedExp(lngammaOf(a) + lngammaOf(b) - lngammaOf(a + b));
 }
 
+// Below kKolmogorovSmallX the alternating series converges slowly and its
+// 29 terms exceed 1; there the dual form
+// Q(x) = 1 − √(2π)/x · Σ_{k≥1} exp(−(2k − 1)²π²/(8x²)) converges in a few
+// terms, gives Q(0) = 1 and stays in [0, 1].
 double kolmogorovQ(double x) {
   if (x < 0) raise("pvKolm: недопустимое значение аргумента");
   if (x > kKolmogorovUpperBound) return 0;
+  if (x < kKolmogorovSmallX) {
+    if (x == 0) return 1;
+    const double pi = 3.14159265358979323846;
+    const double scale = -pi * pi / (8 * x * x);
+    double sum = 0;
+    for (int k = 1; k <= kKolmogorovSmallTerms; ++k) {
+      const double odd = 2.0 * k - 1;
+      sum += std::exp(odd * odd * scale);
+    }
+    return std::clamp(1 - std::sqrt(2 * pi) / x * sum, 0.0, 1.0);
+  }
   double sum = 0;
   double sign = 1;
   for (int k = 1; k <= kKolmogorovTerms; ++k) {

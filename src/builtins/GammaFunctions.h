@@ -38,8 +38,9 @@ double binomial(double n, double k);
 // lngamma checks and the exp overflow of gammaOf.
 double betaOf(double a, double b);
 
-// The Kolmogorov tail probability Q(x) = 2·Σ_{k=1..29} (−1)^(k−1)·exp(−2k²x²);
-// 0 for x > 4. x < 0: "pvKolm: недопустимое значение аргумента".
+// The Kolmogorov tail probability Q(x) = 2·Σ_{k=1..29} (−1)^(k−1)·exp(−2k²x²)
+// from x = 1.18 on, its small-x form below (Q(0) = 1), 0 for x > 4; always
+// in [0, 1]. x < 0: "pvKolm: недопустимое значение аргумента".
 double kolmogorovQ(double x);
 
 // The x in [0, 4] with kolmogorovQ(x) = alpha, by 50 bisection steps.

@@ -92,22 +92,29 @@ double regressionAlpha(M x, M y) {
   return x.mean() - y.mean() * covariance(x, y) / d;
 }
 
-// Element (i, j): the covariance of column i of a with column j of b,
-// (Σ a·b − Σa·Σb/n)/n over the n rows.
+double columnMean(M m, int column) {
+  double sum = 0;
+  for (int r = 0; r < m.rows(); ++r) sum += m.at(r, column);
+  return sum / m.rows();
+}
+
+// Element (i, j): the covariance of column i of a with column j of b over
+// the n rows, (Σ a·b − Σa·Σb/n)/n. It is summed about the column means,
+// Σ(a − ā)(b − b̄)/n, the same number without the cancellation that loses
+// every digit of data far from zero.
 ValuePtr columnCovariances(M a, M b) {
   // The last letter of the name in this message is the Cyrillic "с".
   if (a.rows() != b.rows()) raise("covс: недопустимые размеры");
   const int n = a.rows();
+  std::vector<double> meansB(b.cols());
+  for (int j = 0; j < b.cols(); ++j) meansB[j] = columnMean(b, j);
   auto result = Matrix::create(a.cols(), b.cols());
   for (int i = 0; i < a.cols(); ++i) {
+    const double meanA = columnMean(a, i);
     for (int j = 0; j < b.cols(); ++j) {
-      double sumA = 0, sumB = 0, sumProducts = 0;
-      for (int r = 0; r < n; ++r) {
-        sumA += a.at(r, i);
-        sumB += b.at(r, j);
-        sumProducts += a.at(r, i) * b.at(r, j);
-      }
-      result->at(i, j) = (sumProducts - sumA * sumB / n) / n;
+      double sum = 0;
+      for (int r = 0; r < n; ++r) sum += (a.at(r, i) - meanA) * (b.at(r, j) - meansB[j]);
+      result->at(i, j) = sum / n;
     }
   }
   return result;

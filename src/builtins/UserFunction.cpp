@@ -7,6 +7,8 @@
 #include "interp/Evaluator.h"
 #include "interp/Limits.h"
 #include "interp/Prog.h"
+#include "interp/compiled/Compiler.h"
+#include "interp/compiled/Executor.h"
 #include "values/Scalar.h"
 
 namespace tesmora {
@@ -50,20 +52,42 @@ struct LocalBindings {
 
 }  // namespace
 
-double evaluateBody(const std::string& body, const char* name,
+const compiled::CompiledBody* Definition::compiledBody() const {
+  if (!compileTried_) {
+    compileTried_ = true;
+    std::vector<std::string> names;
+    for (const Parameter& parameter : parameters) names.push_back(parameter.name);
+    compiled_ = compiled::compileBody(body, names);
+  }
+  return compiled_.get();
+}
+
+double evaluateBody(const Definition& definition, const MatObject& callee,
                     const char* notANumber) {
   ProgramContext& p = program();
   if (p.callDepth >= kMaxCallDepth) raise("слишком большая глубина рекурсии");
   Scanner& scanner = p.scanner;
-  const SavedScanner saved(scanner);
-  const std::string callerName = p.currentFunctionName;
+  std::string callerName = std::move(p.currentFunctionName);
   // On an error the depth and the name stay as they are: the report titles
   // the error with the function it happened in.
   ++p.callDepth;
   ++scanner.nestingDepth;
-  p.currentFunctionName = name ? name : "";
+  p.currentFunctionName.assign(callee.variableName && !callee.isOrphan()
+                                   ? std::string_view(callee.variableName)
+                                   : std::string_view(definition.name));
 
-  scanner.readPos = body.c_str();
+  if (const compiled::CompiledBody* body = definition.compiledBody()) {
+    const double value = p.executor.evaluateBody(
+        *body, static_cast<int>(definition.parameters.size()), notANumber);
+    --scanner.nestingDepth;
+    --p.callDepth;
+    p.currentFunctionName = std::move(callerName);
+    return value;
+  }
+
+  // The compiled body leaves the scanner alone; the text is read with it.
+  const SavedScanner saved(scanner);
+  scanner.readPos = definition.body.c_str();
   scanner.scan();
   p.evaluator.evaluate();
   if (!scanner.atEnd()) raise("нет ';'");
@@ -74,7 +98,7 @@ double evaluateBody(const std::string& body, const char* name,
   saved.restore(scanner);
   --scanner.nestingDepth;
   --p.callDepth;
-  p.currentFunctionName = callerName;
+  p.currentFunctionName = std::move(callerName);
   return value;
 }
 
@@ -82,10 +106,10 @@ double CSFuncU::invoke(int count, Args args) {
   ProgramContext& p = program();
   LocalBindings locals(p.variables, p.stack);
   for (int i = 0; i < count; ++i) {
-    p.variables.pushLocal(parameters_[i].name, args[i]->copy());
+    p.variables.pushLocal(definition_->parameters[i].name, args[i]->copy());
     ++locals.count;
   }
-  return evaluateBody(body_, variableName, "Значение функции должно быть скаляром");
+  return evaluateBody(*definition_, *this, "Значение функции должно быть скаляром");
 }
 
 double CSFuncU::eval1(double x) {
@@ -102,7 +126,7 @@ double CSFuncU::eval2(double x, double y) {
 }
 
 double CLawUser::draw() const {
-  return evaluateBody(body_, variableName, "ошибка в определении закона");
+  return evaluateBody(*definition_, *this, "ошибка в определении закона");
 }
 
 }  // namespace tesmora

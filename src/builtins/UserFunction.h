@@ -1,8 +1,10 @@
-// Functions and laws written by the user. Both keep a copy of their
-// expression text and evaluate it anew at every call, binding the
-// parameters as the newest names of the variable table.
+// Functions and laws written by the user. Both keep their expression text
+// and evaluate it at every call, binding the parameters as the newest names
+// of the variable table. The definition (name, text, parameters) never
+// changes once made, so copies of a function value share it.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,44 +12,67 @@
 #include "values/Function.h"
 
 namespace tesmora {
+namespace compiled {
+struct CompiledBody;
+}
 
 struct Parameter {
   std::string name;
   int type = 2;  // the declared type code: scalar, matrix, supermatrix, ...
 };
 
+struct Definition {
+  Definition(std::string name, std::string body, std::vector<Parameter> parameters)
+      : name(std::move(name)), body(std::move(body)), parameters(std::move(parameters)) {}
+  std::string name;  // the name it was defined under
+  std::string body;
+  std::vector<Parameter> parameters;
+  // The body read once, made at the first call; null when the body is one
+  // the compiled form leaves to the text path.
+  const compiled::CompiledBody* compiledBody() const;
+
+ private:
+  mutable std::shared_ptr<const compiled::CompiledBody> compiled_;
+  mutable bool compileTried_ = false;
+};
+using SharedDefinition = std::shared_ptr<const Definition>;
+
 class CSFuncU final : public CSFunc {
  public:
-  CSFuncU(std::string body, std::vector<Parameter> parameters)
-      : body_(std::move(body)), parameters_(std::move(parameters)) {}
+  explicit CSFuncU(SharedDefinition definition)
+      : definition_(std::move(definition)) {}
 
-  ValuePtr copy() const override {
-    return std::make_unique<CSFuncU>(body_, parameters_);
+  ValuePtr copy() const override { return std::make_unique<CSFuncU>(definition_); }
+  int argCount() const override {
+    return static_cast<int>(definition_->parameters.size());
   }
-  int argCount() const override { return static_cast<int>(parameters_.size()); }
-  int argType(int index) const override { return parameters_[index].type; }
+  int argType(int index) const override {
+    return definition_->parameters[index].type;
+  }
   double invoke(int count, Args args) override;
   double eval1(double x) override;
   double eval2(double x, double y) override;
 
  private:
-  std::string body_;
-  std::vector<Parameter> parameters_;
+  SharedDefinition definition_;
 };
 
 class CLawUser final : public CLaw {
  public:
-  explicit CLawUser(std::string body) : body_(std::move(body)) {}
-  ValuePtr copy() const override { return std::make_unique<CLawUser>(body_); }
+  explicit CLawUser(SharedDefinition definition)
+      : definition_(std::move(definition)) {}
+  ValuePtr copy() const override { return std::make_unique<CLawUser>(definition_); }
   double draw() const override;
 
  private:
-  std::string body_;
+  SharedDefinition definition_;
 };
 
-// Evaluates a stored expression text as the body of a call named `name`
-// and returns its value, which must be a number (else `notANumber`).
-double evaluateBody(const std::string& body, const char* name,
+// Evaluates a stored expression text as the body of a call of `callee`
+// and returns its value, which must be a number (else `notANumber`). The
+// call is named after the variable holding the value, or, for a value no
+// variable holds (one chosen by iff), after the name it was defined under.
+double evaluateBody(const Definition& definition, const MatObject& callee,
                     const char* notANumber);
 
 }  // namespace tesmora

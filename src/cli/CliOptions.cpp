@@ -60,7 +60,7 @@ class Parser {
 
   CliOptions parse() {
     while (next_ < args_.size()) parseOne(args_[next_++]);
-    if (options_.help || options_.version) return options_;
+    if (options_.help || options_.version || options_.doc) return options_;
     if (options_.runs.empty()) {
       throw UsageError("nothing to run: give FILE.tsm, -e TEXT or -");
     }
@@ -78,6 +78,10 @@ class Parser {
       options_.help = true;
     } else if (arg == "--version") {
       options_.version = true;
+    } else if (arg == "--pdf") {
+      options_.pdf = true;
+    } else if (arg == "--doc") {
+      options_.doc = value(arg);
     } else if (arg == "--seed") {
       options_.seed = parseSeed(value(arg));
     } else if (arg == "--timeout") {
@@ -195,8 +199,15 @@ Options (apply to the RUNs that follow them unless marked "once"):
   --seed N              (once) seed the random generator with N
   --timeout S           (once) stop any run still going after S seconds, as
                         the desktop's Stop does
+  --pdf                 (once) after each run, compile every LaTeX file it
+                        wrote (question file, exam papers) to PDF beside it
+                        with pdflatex; a paper's students' version (without
+                        solutions) is compiled too
   --version             (once) print the version and exit
   --help                (once) print this help and exit
+  --doc NAME            (once) print the help entry of a builtin, method,
+                        constant or colour (Markdown) and exit; for an
+                        unknown NAME list the closest names, exit status 2
 
 Without a queued answer a message box takes its first button (CANCEL for
 CANCEL|TRY|CONTINUE), getstr gets "", show ends with 0, qshow answers X and

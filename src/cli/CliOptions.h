@@ -48,6 +48,8 @@ struct CliOptions {
   bool version = false;
   std::optional<std::uint32_t> seed;
   std::optional<double> timeoutSeconds;  // --timeout S: stop runs after S s
+  bool pdf = false;  // --pdf: compile the LaTeX files of every run
+  std::optional<std::string> doc;  // --doc NAME: print its help entry
   std::vector<RunSource> runs;
 };
 

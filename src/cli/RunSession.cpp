@@ -5,6 +5,7 @@
 #include "cli/CliHost.h"
 #include "cli/RunOutput.h"
 #include "cli/RunTimer.h"
+#include "exam/LatexFiles.h"
 #include "interp/Interpreter.h"
 #include "text/Cp1251.h"
 
@@ -38,7 +39,7 @@ RunReport runOne(Interpreter& interpreter, const RunRequest& request) {
 
 int runSession(const std::vector<PreparedRun>& runs, bool json,
                std::optional<std::uint32_t> seed, SessionOutput output,
-               std::optional<double> timeoutSeconds) {
+               std::optional<double> timeoutSeconds, const PdfStep* pdf) {
   CliHost host(
       [&](const BoxRecord& box) {
         if (!json) output.err << humanBox(box) << std::flush;
@@ -56,19 +57,26 @@ int runSession(const std::vector<PreparedRun>& runs, bool json,
     host.setPictureTarget(run.pictureFile, run.pictureSize);
 
     const RunRequest request{run.text, run.fragment, run.title};
+    clearLatexFiles();
     const RunReport report = [&] {
       const TimedRun timed(timer);
       return runOne(interpreter, request);
     }();
+    const std::vector<PdfResult> pdfs = pdf ? pdf->compile(latexFiles()) : std::vector<PdfResult>();
     const std::vector<BoxRecord> boxes = host.takeBoxes();
     const RunOutcome outcome{report, boxes, run.text, run.title};
 
     if (json) {
-      output.out << jsonLine(outcome) << '\n';
+      const std::string line = jsonLine(outcome);
+      output.out << (pdf ? withPdfResults(line, pdfs) : line) << '\n';
     } else if (report.ok) {
       output.out << humanResult(report);
     } else {
       output.err << humanError(outcome);
+    }
+    if (pdf && !json) output.err << humanPdfResults(pdfs);
+    for (const PdfResult& result : pdfs) {
+      if (!result.pdf) status = 1;
     }
     output.out.flush();
     output.err.flush();

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "exam/ExamBase.h"
+#include "exam/LatexFiles.h"
 #include "exam/PaperFile.h"
 #include "interp/Errors.h"
 #include "io/FileSystem.h"
@@ -29,6 +30,16 @@ void writeQuestionBlock(PaperFile& file, const CSuperMatrix& base, int row) {
   file.write(itemText(base, row, kItemStatement));
   file.write("\\subsection{Solution}\n\n");
   file.write(itemText(base, row, kItemSolution));
+  file.write("\n\n");
+}
+
+// The students' form of the block: the question without its solution.
+void writeStudentsBlock(PaperFile& file, const CSuperMatrix& base, int row) {
+  file.write("\\section{Question}\n\n");
+  file.write("\\subsection{Setup}\n\n");
+  file.write(itemText(base, row, kItemSetup));
+  file.write("\\subsection{Statement}\n\n");
+  file.write(itemText(base, row, kItemStatement));
   file.write("\n\n");
 }
 
@@ -61,8 +72,33 @@ void writeMeta0Item(PaperFile& file, const CSuperMatrix& base, int row) {
 
 void createPaper(PaperFile& file, const std::string& name, const char* failure) {
   file.create(name, failure);
+  noteLatexFile(name);
   writePaperPreamble(file);
 }
+
+// A paper for the teacher (with the solutions) and its students' version
+// beside it: NAME.tex and NAME-students.tex.
+struct Paper {
+  PaperFile key;
+  PaperFile students;
+
+  void create(const std::string& directory, const std::string& name, const char* failure) {
+    const std::string keyName = directory + name + ".tex";
+    const std::string studentsName = directory + name + "-students.tex";
+    createPaper(key, keyName, failure);
+    students.create(studentsName, failure);
+    noteStudentsVersion(keyName, studentsName);
+    writeStudentsPreamble(students, name);
+  }
+  void writeItem(const CSuperMatrix& base, int row) {
+    writeQuestionBlock(key, base, row);
+    writeStudentsBlock(students, base, row);
+  }
+  void end() {
+    writePaperEnding(key);
+    writePaperEnding(students);
+  }
+};
 
 void createList(TextFile& file, const std::string& name) {
   if (!file.create(name, [](int) { raise(kOutputFailure); })) raise(kOutputFailure);
@@ -94,19 +130,11 @@ bool isPaperA(const CSuperMatrix& base, int row, bool nameErrors) {
 
 struct AbLayout {
   const char* builtin;
-  std::string (*path)(int k, const char* suffix);
+  std::string directory;  // where the papers go, with its separator
   bool lists;      // Rka.txt and Rkb.txt beside the papers
   bool allToA;     // paper b gets nothing
   bool nameErrors; // tag errors name the item
 };
-
-std::string abPath(int k, const char* suffix) {
-  return outputPath("AB", std::to_string(k) + suffix);
-}
-
-std::string plainPath(int k, const char* suffix) {
-  return outputPath(std::to_string(k) + suffix);
-}
 
 std::string writeAbPapers(const CSuperMatrix& exam, const AbLayout& layout) {
   const std::vector<CSuperMatrix*> variants = variantsOf(exam, layout.builtin);
@@ -114,10 +142,10 @@ std::string writeAbPapers(const CSuperMatrix& exam, const AbLayout& layout) {
   for (std::size_t v = 0; v < variants.size(); ++v) {
     const CSuperMatrix& base = *variants[v];
     const int k = static_cast<int>(v) + 1;
-    PaperFile paperA, paperB;
+    Paper paperA, paperB;
     TextFile listA, listB;
-    createPaper(paperA, layout.path(k, "a.tex"), kOutputFailure);
-    createPaper(paperB, layout.path(k, "b.tex"), kOutputFailure);
+    paperA.create(layout.directory, std::to_string(k) + "a", kOutputFailure);
+    paperB.create(layout.directory, std::to_string(k) + "b", kOutputFailure);
     if (layout.lists) {
       createList(listA, outputPath("AB", "R" + std::to_string(k) + "a.txt"));
       createList(listB, outputPath("AB", "R" + std::to_string(k) + "b.txt"));
@@ -128,10 +156,10 @@ std::string writeAbPapers(const CSuperMatrix& exam, const AbLayout& layout) {
       ++(toA ? a : b);
       const bool onA = toA || layout.allToA;
       (onA ? listA : listB).write(itemText(base, row, kItemName) + "\n");
-      writeQuestionBlock(onA ? paperA : paperB, base, row);
+      (onA ? paperA : paperB).writeItem(base, row);
     }
-    writePaperEnding(paperA);
-    writePaperEnding(paperB);
+    paperA.end();
+    paperB.end();
     listA.close();
     listB.close();
     summary += summaryLine(k, a + b, a, b) + "\n";
@@ -140,20 +168,20 @@ std::string writeAbPapers(const CSuperMatrix& exam, const AbLayout& layout) {
 }
 
 std::string saveTaggedItems(const CSuperMatrix& exam, const char* builtin,
-                            const char* fileName, const char* failure, const char* tag,
+                            const char* paperName, const char* failure, const char* tag,
                             const char* resultText) {
   const std::vector<CSuperMatrix*> variants = variantsOf(exam, builtin);
-  PaperFile paper;
-  createPaper(paper, outputPath(fileName), failure);
+  Paper paper;
+  paper.create(outputPath(""), paperName, failure);
   int count = 0;
   for (const CSuperMatrix* base : variants) {
     for (int row = 0; row < base->rows(); ++row) {
       if (!hasTag(itemText(*base, row, kItemComment), tag)) continue;
-      writeQuestionBlock(paper, *base, row);
+      paper.writeItem(*base, row);
       ++count;
     }
   }
-  writePaperEnding(paper);
+  paper.end();
   return cp(resultText) + number(count);
 }
 
@@ -203,7 +231,8 @@ std::string saveExamMeta(const CSuperMatrix& exam) {
 }
 
 std::string saveExamAB(const CSuperMatrix& exam, bool allToA) {
-  const AbLayout layout{allToA ? "SaveExamAA" : "SaveExamAB", abPath, true, allToA, true};
+  const AbLayout layout{allToA ? "SaveExamAA" : "SaveExamAB", outputPath("AB", ""), true,
+                        allToA, true};
   variantsOf(exam, layout.builtin);  // a malformed base writes nothing
   createOutputDirectory(outputDirectory());
   createOutputDirectory(outputPath("AB"));
@@ -213,19 +242,19 @@ std::string saveExamAB(const CSuperMatrix& exam, bool allToA) {
 }
 
 std::string exportExam(const CSuperMatrix& exam) {
-  const AbLayout layout{"ExportExam", plainPath, false, false, false};
+  const AbLayout layout{"ExportExam", outputPath(""), false, false, false};
   const std::string summary = writeAbPapers(exam, layout);
   writeSummary(outputPath(cp("Состав.txt")), summary);
   return summary;
 }
 
 std::string saveExamOpen(const CSuperMatrix& exam) {
-  return saveTaggedItems(exam, "SaveExamOpen", "Open.tex", "Не удается открыть файл Open.tex",
+  return saveTaggedItems(exam, "SaveExamOpen", "Open", "Не удается открыть файл Open.tex",
                          "state=public", "Открытых задач: ");
 }
 
 std::string saveStDok(const CSuperMatrix& exam) {
-  return saveTaggedItems(exam, "SaveStDok", "StDok.tex", "Не удается открыть файл StDok.tex",
+  return saveTaggedItems(exam, "SaveStDok", "StDok", "Не удается открыть файл StDok.tex",
                          "class=D", "Стандартных доказательств: ");
 }
 

@@ -19,7 +19,7 @@ bool startsWith(std::string_view line, std::string_view prefix) {
   return line.substr(0, prefix.size()) == prefix;
 }
 
-// The lines of a file read in text mode, each without its line feed.
+// The lines of a file read in text mode, each without its line end.
 class LineSource {
  public:
   explicit LineSource(std::string text) : text_(std::move(text)) {}
@@ -29,6 +29,9 @@ class LineSource {
     const std::size_t stop = end == std::string::npos ? text_.size() : end;
     std::string_view line(text_.data() + pos_, stop - pos_);
     pos_ = stop + 1;
+    // Files written before question files were mended end their lines in
+    // CR CR LF; read in text mode, such a line keeps one CR.
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     return line;
   }
   // Inside a question the file must go on.

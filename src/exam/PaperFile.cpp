@@ -7,10 +7,12 @@
 namespace tesmora {
 namespace {
 
-constexpr std::string_view kPreamble =
+// The paper preamble, around its style line.
+constexpr std::string_view kPreambleStart =
     "\r\n"
-    "\\documentclass[12pt,thmsa]{article}\r\n"
-    "\\usepackage{sw20jart}\r\n"
+    "\\documentclass[12pt,thmsa]{article}\r\n";
+constexpr std::string_view kStyleLine = "\\usepackage{sw20jart}\r\n";
+constexpr std::string_view kPreambleRest =
     "\r\n"
     "%TCIDATA{TCIstyle=article/art4.lat,jart,sw20jart}\r\n"
     "\r\n"
@@ -54,7 +56,22 @@ void PaperFile::finish() {
   if (file_.isOpen() && !file_.close()) raise(failure_);
 }
 
-void writePaperPreamble(PaperFile& file) { file.write(kPreamble); }
+void writePaperPreamble(PaperFile& file) {
+  file.write(kPreambleStart);
+  file.write(kStyleLine);
+  file.write(kPreambleRest);
+}
+
+// The style's option "students" gives the paper its students' title block;
+// the paper's name stands in for the file name in the headings.
+void writeStudentsPreamble(PaperFile& file, std::string_view paperName) {
+  file.write(kPreambleStart);
+  file.write("\\usepackage[students]{sw20jart}\r\n");
+  file.write("\\newcommand{\\tsmpaper}{");
+  file.write(paperName);
+  file.write("}\r\n");
+  file.write(kPreambleRest);
+}
 
 void writePaperEnding(PaperFile& file) {
   file.write("\n\n\\end{document}\n");

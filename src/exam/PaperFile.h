@@ -35,6 +35,9 @@ class PaperFile {
 // The opening of every paper: the document class, the front end's data
 // lines and the "Exam" section.
 void writePaperPreamble(PaperFile& file);
+// The opening of a paper's students' version: the same, with the style
+// told that this is the students' version of the paper `paperName`.
+void writeStudentsPreamble(PaperFile& file, std::string_view paperName);
 // What ends every paper.
 void writePaperEnding(PaperFile& file);
 

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "exam/LatexFiles.h"
 #include "interp/Errors.h"
 #include "interp/Prog.h"
 #include "io/OutputChannel.h"
@@ -12,32 +13,31 @@
 namespace tesmora {
 namespace {
 
-// The preamble's lines end in CR LF; the text-mode channel turns each of
-// these into CR CR LF on disk, which is the layout the front end expects.
+// The preamble's lines; the text-mode channel ends each with CR LF on disk.
 constexpr std::string_view kPreamble =
-    "%% This document created by Tesmo (Kestrel)\r\n"
-    "\r\n"
-    "\r\n"
-    "\\documentclass[12pt,thmsa]{article}\r\n"
-    "%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%\r\n"
-    "\\usepackage{sw20jart}\r\n"
-    "\r\n"
-    "%TCIDATA{TCIstyle=article/art4.lat,jart,sw20jart}\r\n"
-    "\r\n"
-    "%TCIDATA{OutputFilter=LATEX.DLL}\r\n"
-    "%TCIDATA{Version=5.50.0.2890}\r\n"
-    "%TCIDATA{<META NAME=\"SaveForMode\" CONTENT=\"1\">}\r\n"
-    "%TCIDATA{<META NAME=\"GraphicsSave\" CONTENT=\"32\">}\r\n"
-    "%TCIDATA{CSTFile=Exam.cst}\r\n"
-    "%TCIDATA{PageSetup=43,43,57,57,0}\r\n"
-    "%TCIDATA{Counters=arabic,1}\r\n"
-    "%TCIDATA{AllPages=\r\n"
-    "%H=36\r\n"
-    "%F=36\r\n"
-    "%}\r\n"
-    "\r\n"
-    "\\input{tcilatex}\r\n"
-    "\\begin{document}\r\n";
+    "%% This document created by Tesmo (Kestrel)\n"
+    "\n"
+    "\n"
+    "\\documentclass[12pt,thmsa]{article}\n"
+    "%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%\n"
+    "\\usepackage{sw20jart}\n"
+    "\n"
+    "%TCIDATA{TCIstyle=article/art4.lat,jart,sw20jart}\n"
+    "\n"
+    "%TCIDATA{OutputFilter=LATEX.DLL}\n"
+    "%TCIDATA{Version=5.50.0.2890}\n"
+    "%TCIDATA{<META NAME=\"SaveForMode\" CONTENT=\"1\">}\n"
+    "%TCIDATA{<META NAME=\"GraphicsSave\" CONTENT=\"32\">}\n"
+    "%TCIDATA{CSTFile=Exam.cst}\n"
+    "%TCIDATA{PageSetup=43,43,57,57,0}\n"
+    "%TCIDATA{Counters=arabic,1}\n"
+    "%TCIDATA{AllPages=\n"
+    "%H=36\n"
+    "%F=36\n"
+    "%}\n"
+    "\n"
+    "\\input{tcilatex}\n"
+    "\\begin{document}\n";
 
 // A backslash at the end of a line continues it: the backslash and the
 // line end become one space.
@@ -55,6 +55,24 @@ std::string joinedLines(std::string_view text) {
   return out;
 }
 
+// The channel writes every line feed as CR LF, so a line feed that already
+// follows a CR (the program text's own line ends) goes to it alone: the
+// file never holds CR CR LF, which TeX would read as an empty line.
+std::string singleLineFeeds(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    if (c == '\n') {
+      while (!out.empty() && out.back() == '\r') out.pop_back();
+    }
+    out += c;
+  }
+  return out;
+}
+
+// A section's title or text as the question file holds it.
+std::string converted(std::string_view text) { return singleLineFeeds(joinedLines(text)); }
+
 const std::string& textOf(const MatObject* cell) {
   static const std::string empty;
   return cell && cell->typeCode == kStringType ? static_cast<const String*>(cell)->text
@@ -68,6 +86,7 @@ void openQuestionFile() {
   }
   const std::string name = program().documentTitle + ".tex";
   if (!output::openLatex(name)) raise1251(cp("Не удается открыть файл ") + name);
+  noteLatexFile(name);
   output::write(kPreamble);
 }
 
@@ -78,9 +97,9 @@ void writeQuestion(const CSuperMatrix& question, int number) {
   output::write("\n\\section{Question " + std::to_string(number) + "}\n");
   for (int row = 0; row < question.rows(); ++row) {
     output::write("\n\\subsection{");
-    output::write(joinedLines(textOf(question.cell(row, 0))));
+    output::write(converted(textOf(question.cell(row, 0))));
     output::write("}\n");
-    output::write(joinedLines(textOf(question.cell(row, 1))));
+    output::write(converted(textOf(question.cell(row, 1))));
   }
 }
 

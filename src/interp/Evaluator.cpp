@@ -16,12 +16,6 @@
 namespace tesmora {
 namespace {
 
-// Nested expressions (brackets inside function bodies inside recursion)
-// deeper than this would exhaust the native stack.
-constexpr int kMaxExpressionDepth = 50000;
-// Chains of prefix operators are not bounded by brackets.
-constexpr int kMaxPrefixChain = 10000;
-
 // While an operator's right operand is read and the operator applied, the
 // caret goes just after the operator token; afterwards it goes back. An
 // error leaves it where the error put it.
@@ -45,13 +39,6 @@ class ErrorPosScope {
   int exceptions_;
 };
 
-bool isKeyword(const char* name) {
-  for (const char* keyword : {"for", "in", "do", "while", "if", "else"}) {
-    if (std::strcmp(name, keyword) == 0) return true;
-  }
-  return false;
-}
-
 // Applies the operator to the two topmost values and replaces them.
 void applyTop(ValueStack& stack, BinaryOp op) {
   ValuePtr result = applyBinary(op, *stack.peek(1), *stack.peek(0));
@@ -66,6 +53,13 @@ void applyTop(ValueStack& stack, UnaryOp op) {
 }
 
 }  // namespace
+
+bool isKeyword(const char* name) {
+  for (const char* keyword : {"for", "in", "do", "while", "if", "else"}) {
+    if (std::strcmp(name, keyword) == 0) return true;
+  }
+  return false;
+}
 
 Evaluator::Evaluator(ProgramContext& program)
     : program_(program), scanner_(program.scanner), stack_(program.stack) {}

@@ -6,7 +6,16 @@
 
 namespace tesmora {
 
+// Nested expressions (brackets inside function bodies inside recursion)
+// deeper than this would exhaust the native stack.
+inline constexpr int kMaxExpressionDepth = 50000;
+// Chains of prefix operators are not bounded by brackets.
+inline constexpr int kMaxPrefixChain = 10000;
+
 class ProgramContext;
+
+// The words an undefined name is reported as "неожиданное появление" for.
+bool isKeyword(const char* name);
 class Scanner;
 class ValueStack;
 
@@ -17,6 +26,8 @@ class Evaluator {
   // Evaluates one expression starting at the current token and leaves its
   // value on the stack; the current token is then the first one after it.
   void evaluate();
+  // The nesting of evaluations in progress, shared with the compiled form.
+  int& depth() { return depth_; }
 
  private:
   void logical();     // a & b, a | b

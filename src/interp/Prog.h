@@ -6,7 +6,9 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <unordered_map>
 
 #include "interp/Evaluator.h"
 #include "interp/Host.h"
@@ -14,6 +16,8 @@
 #include "interp/Statements.h"
 #include "interp/ValueStack.h"
 #include "interp/VariableTable.h"
+#include "interp/compiled/Code.h"
+#include "interp/compiled/Executor.h"
 #include "values/Display.h"
 
 namespace tesmora {
@@ -32,6 +36,12 @@ class ProgramContext {
   DisplayBuffer display;
   Evaluator evaluator{*this};
   Statements statements{*this};
+  compiled::Executor executor{*this};
+  // The statements of the running text read once, by the token start of
+  // their first token; null for those left to the text path. Emptied when
+  // a run starts: the text of the last run is gone.
+  std::unordered_map<const char*, std::unique_ptr<compiled::CompiledStatement>>
+      compiledStatements;
 
   // Run fields.
   std::string documentTitle;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "exam/Substitution.h"
 #include "interp/Errors.h"
 #include "interp/Scanner.h"
 #include "values/Display.h"
@@ -30,13 +31,10 @@ std::string substitute(const MatObject& value) {
   return "<..>";
 }
 
+// Everywhere but inside LaTeX control words (\det stays \det with a d).
 void replaceAll(std::string& text, const std::string& name,
                 const std::string& value) {
-  if (name.empty()) return;
-  for (std::size_t pos = text.find(name); pos != std::string::npos;
-       pos = text.find(name, pos + value.size())) {
-    text.replace(pos, name.size(), value);
-  }
+  replaceOutsideControlWords(text, name, value);
 }
 
 bool substituted(const std::string& title) {
@@ -54,7 +52,8 @@ ValuePtr buildQuestion(Scanner& scanner, const CSuperMatrix& listed) {
     if (*p == 0) raise(syntax);
     const char* nameEnd = p;
     while (!endsName(*nameEnd)) ++nameEnd;
-    if (nameEnd == p || nameEnd[0] != '>' || nameEnd[1] != '>') {
+    const bool startsName = nameEnd != p && !(*p >= '0' && *p <= '9');
+    if (!startsName || nameEnd[0] != '>' || nameEnd[1] != '>') {
       raise("Неправильно задан заголовок");
     }
     const std::string title(p, nameEnd);

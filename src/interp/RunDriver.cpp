@@ -93,6 +93,7 @@ std::string elapsedStatus(std::int64_t ms) {
 
 RunReport runText(ProgramContext& p, const RunRequest& request) {
   RunReport report;
+  p.compiledStatements.clear();
   p.fragmentRun = request.fragment;
   p.documentTitle = request.title;
   p.scanner.start(request.text.c_str());

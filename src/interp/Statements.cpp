@@ -9,6 +9,7 @@
 #include "interp/Evaluator.h"
 #include "interp/Prog.h"
 #include "interp/Question.h"
+#include "interp/compiled/Compiler.h"
 #include "values/Matrix.h"
 #include "values/Scalar.h"
 #include "values/SuperMatrix.h"
@@ -57,6 +58,10 @@ void Statements::executeTopLevel() {
 }
 
 void Statements::executeStatement() {
+  if (const compiled::CompiledStatement* compiled = compiledStatementHere()) {
+    program_.executor.run(*compiled);
+    return;
+  }
   scanner_.setErrorPos(scanner_.tokenStart);
   program_.longRunCheckPoint();
   stack_.clear();
@@ -69,6 +74,16 @@ void Statements::executeStatement() {
   else if (scanner_.tokenKind == kNameToken) nameStatement();
   else if (scanner_.isSeparator('[')) bracketStatement();
   else expressionStatement();
+}
+
+const compiled::CompiledStatement* Statements::compiledStatementHere() {
+  auto& cache = program_.compiledStatements;
+  auto found = cache.find(scanner_.tokenStart);
+  if (found == cache.end()) {
+    found = cache.emplace(scanner_.tokenStart, compiled::compileStatement(scanner_.tokenStart))
+                .first;
+  }
+  return found->second.get();
 }
 
 void Statements::block() {
@@ -149,22 +164,23 @@ void Statements::forStatement() {
   scanner_.scan();
   stack_.clear();
   program_.evaluator.evaluate();
-  Popped popped(stack_.pop());
-  if (popped->typeCode != kMatrixType && popped->typeCode != kSuperType) {
+  // The body reads the list's own variable: it sees in-place changes, and
+  // the loop goes on over the old value if the body rebinds the variable.
+  const Pinned list(stack_.pop());
+  if (list->typeCode != kMatrixType && list->typeCode != kSuperType) {
     raise("for: недопустимый тип списка");
   }
   if (!scanner_.isSeparator(')')) fail(true);
-  // The body may assign to the list's own variable, which would delete the
-  // list under the loop: loop over a copy of a named list.
-  ValuePtr ownCopy = popped->isTemporary() ? nullptr : popped->copy();
-  const MatObject& list = ownCopy ? *ownCopy : *popped;
 
-  const int count = list.elementCount();
-  const int width = list.colCount();
+  const int count = list->elementCount();
+  const int width = list->colCount();
   const char* bodyStart = scanner_.readPos;
-  for (int i = 0; i < count; ++i) {
+  for (int i = 0; i < count && i < list->elementCount(); ++i) {
     scanner_.readPos = bodyStart;
-    ValuePtr element = list.elementAt(i);
+    // The last body statement may have left the loop variable's value on
+    // the stack; assigning the variable deletes that value.
+    stack_.clear();
+    ValuePtr element = list->elementAt(i);
     element->loopPosition = i;
     element->loopRowWidth = width;
     program_.variables.assign(variable, *element);
@@ -243,20 +259,18 @@ void Statements::multipleAssignment() {
   scanner_.scan();
   program_.evaluator.evaluate();
   requireSemicolon();
-  Popped popped(stack_.pop());
-  if (popped->typeCode != kMatrixType && popped->typeCode != kSuperType) {
+  // Assigning may rebind the right-hand side's own variable.
+  const Pinned values(stack_.pop());
+  if (values->typeCode != kMatrixType && values->typeCode != kSuperType) {
     raise("Недопустимый тип правой части оператора множественного присваивания");
   }
-  if (popped->elementCount() < targets) {
+  if (values->elementCount() < targets) {
     raise("В левой части оператора множественного присваивания слишком много элементов");
   }
-  // Assigning may replace the right-hand side's own variable.
-  ValuePtr ownCopy = popped->isTemporary() ? nullptr : popped->copy();
-  const MatObject& values = ownCopy ? *ownCopy : *popped;
   for (int k = 0; k < targets; ++k) {
     const MatObject* target = stack_.peek(targets - 1 - k);
     if (target->typeCode != kStringType) continue;
-    ValuePtr element = values.elementAt(k);
+    ValuePtr element = values->elementAt(k);
     program_.variables.assign(static_cast<const String*>(target)->text, *element);
   }
   stack_.popDelete(targets);
@@ -276,54 +290,56 @@ void Statements::expectSeparator(char separator, const char* message) {
   }
 }
 
-void Statements::skipStatement() {
+void Statements::skipStatement() { skipStatementText(scanner_); }
+
+void skipStatementText(Scanner& scanner) {
   const char* failure =
       "Ошибка при пропуске оператора. Попробуйте окружить оператор фигурными скобками";
-  if (scanner_.isSeparator('{')) {
+  if (scanner.isSeparator('{')) {
     int depth = 1;
     while (depth > 0) {
-      scanner_.scan();
-      if (scanner_.atEnd()) raise(failure);
-      if (scanner_.isSeparator('{')) ++depth;
-      else if (scanner_.isSeparator('}')) --depth;
+      scanner.scan();
+      if (scanner.atEnd()) raise(failure);
+      if (scanner.isSeparator('{')) ++depth;
+      else if (scanner.isSeparator('}')) --depth;
     }
     return;
   }
-  if (scanner_.isName("if")) {
-    scanner_.scan();
+  if (scanner.isName("if")) {
+    scanner.scan();
     int parentheses = 0;
     do {
-      if (scanner_.atEnd()) raise(failure);
-      if (scanner_.isSeparator('(')) ++parentheses;
-      else if (scanner_.isSeparator(')')) --parentheses;
-      scanner_.scan();
+      if (scanner.atEnd()) raise(failure);
+      if (scanner.isSeparator('(')) ++parentheses;
+      else if (scanner.isSeparator(')')) --parentheses;
+      scanner.scan();
     } while (parentheses > 0);
-    skipStatement();
-    scanner_.scan();
-    if (scanner_.isName("else")) {
-      scanner_.scan();
-      skipStatement();
+    skipStatementText(scanner);
+    scanner.scan();
+    if (scanner.isName("else")) {
+      scanner.scan();
+      skipStatementText(scanner);
     } else {
-      scanner_.readPos = scanner_.tokenStart;
+      scanner.readPos = scanner.tokenStart;
     }
     return;
   }
   int squares = 0;
   int braces = 0;
   for (;;) {
-    if (scanner_.atEnd()) raise(failure);
-    if (scanner_.isSeparator('[')) {
+    if (scanner.atEnd()) raise(failure);
+    if (scanner.isSeparator('[')) {
       ++squares;
-    } else if (scanner_.isSeparator(']')) {
+    } else if (scanner.isSeparator(']')) {
       --squares;
-    } else if (scanner_.isSeparator('{')) {
+    } else if (scanner.isSeparator('{')) {
       ++braces;
-    } else if (scanner_.isSeparator('}')) {
+    } else if (scanner.isSeparator('}')) {
       if (--braces == 0 && squares <= 0) return;
-    } else if (scanner_.isSeparator(';') && squares <= 0 && braces <= 0) {
+    } else if (scanner.isSeparator(';') && squares <= 0 && braces <= 0) {
       return;
     }
-    scanner_.scan();
+    scanner.scan();
   }
 }
 
@@ -398,8 +414,8 @@ void Statements::functionDefinition() {
   scanner_.scan();
   if (!scanner_.isSeparator('=')) raise(error);
   const bool withParameters = !parameters.empty();
-  auto function = std::make_unique<CSFuncU>(copyDefinitionBody(name),
-                                            std::move(parameters));
+  auto function = std::make_unique<CSFuncU>(std::make_shared<const Definition>(
+      name, copyDefinitionBody(name), std::move(parameters)));
   program_.variables.assign(name, *function);
   if (withParameters) stack_.push(std::move(function));
   scanner_.scan();
@@ -417,7 +433,8 @@ void Statements::lawDefinition() {
   if (!scanner_.isSeparator(')')) raise(error);
   scanner_.scan();
   if (!scanner_.isSeparator('=')) raise(error);
-  auto law = std::make_unique<CLawUser>(copyDefinitionBody(name));
+  auto law = std::make_unique<CLawUser>(std::make_shared<const Definition>(
+      name, copyDefinitionBody(name), std::vector<Parameter>{}));
   program_.variables.assign(name, *law);
   stack_.push(std::move(law));
   scanner_.scan();

@@ -1,7 +1,9 @@
 // Statements run straight from the text: a loop moves the scanner back to
 // its condition or body for every iteration, a branch not taken is skipped
 // token by token without being run, and break/continue unwind to the
-// nearest loop as CBreak.
+// nearest loop as CBreak. This text path is the reference: a statement the
+// compiled form (interp/compiled) can read is read once and run from its
+// compiled form instead, with the same behaviour; any other stays here.
 #pragma once
 
 #include <string>
@@ -12,6 +14,9 @@ class ProgramContext;
 class Evaluator;
 class Scanner;
 class ValueStack;
+namespace compiled {
+struct CompiledStatement;
+}
 
 class Statements {
  public:
@@ -25,6 +30,9 @@ class Statements {
   void skipStatement();
 
  private:
+  // The compiled form of the statement at the current token, compiled at
+  // its first run; null when it is left to the text path.
+  const compiled::CompiledStatement* compiledStatementHere();
   void block();
   void ifStatement();
   void whileStatement();
@@ -47,5 +55,9 @@ class Statements {
   Scanner& scanner_;
   ValueStack& stack_;
 };
+
+// Consumes one statement starting at the scanner's current token without
+// running it: the skipping rules of branches not taken and loops ended.
+void skipStatementText(Scanner& scanner);
 
 }  // namespace tesmora

@@ -4,28 +4,18 @@
 
 namespace tesmora {
 
-void ValueStack::push(MatObject* value) {
-  if (top_ == kValueStackSize) {
-    deleteIfTemporary(value);
-    raise("переполнение стека");
-  }
-  items_[top_++] = value;
+void ValueStack::overflow() { raise("переполнение стека"); }
+
+void ValueStack::overflowWith(MatObject* value) {
+  deleteIfTemporary(value);
+  overflow();
 }
 
-void ValueStack::push(ValuePtr value) { push(value.release()); }
-
-MatObject* ValueStack::pop() {
-  if (top_ == 0) raise("pop(): Стек пустой");
-  return items_[--top_];
-}
+void ValueStack::underflow() { raise("pop(): Стек пустой"); }
 
 void ValueStack::popDelete(int n) {
   if (top_ < n) raise("pop(n): Стек пустой");
   for (int i = 0; i < n; ++i) deleteIfTemporary(items_[--top_]);
-}
-
-void ValueStack::clear() {
-  while (top_ > 0) deleteIfTemporary(items_[--top_]);
 }
 
 void ValueStack::truncate(int size) {

@@ -8,17 +8,20 @@ VariableTable::~VariableTable() {
   while (count_ > 0) {
     Entry& entry = entries_[--count_];
     if (entry.registered != entry.value) delete entry.registered;
-    delete entry.value;
+    releaseVariableValue(entry.value);
   }
 }
 
 VariableTable::Entry* VariableTable::lookup(std::string_view name,
                                             int category) {
-  for (int i = count_ - 1; i >= 0; --i) {
-    Entry& entry = entries_[i];
-    if (entry.category == category && entry.name == name) return &entry;
-  }
-  return nullptr;
+  const auto found = newest_.find(name);
+  if (found == newest_.end()) return nullptr;
+  return lookupInSlot(&found->second, category);
+}
+
+const int* VariableTable::slotOf(std::string_view name) const {
+  const auto found = newest_.find(name);
+  return found == newest_.end() ? nullptr : &found->second;
 }
 
 VariableTable::Entry& VariableTable::append(std::string_view name,
@@ -27,18 +30,24 @@ VariableTable::Entry& VariableTable::append(std::string_view name,
     delete value;
     raise("слишком много переменных");
   }
-  Entry& entry = entries_[count_++];
+  const int index = count_++;
+  Entry& entry = entries_[index];
   entry.name.assign(name);
   entry.value = value;
   entry.registered = nullptr;
   entry.category = category;
+  auto newest = newest_.find(name);
+  if (newest == newest_.end()) newest = newest_.emplace(entry.name, -1).first;
+  entry.older = newest->second;
+  entry.newest = &newest->second;
+  newest->second = index;
   if (value) value->variableName = entry.name.c_str();
   return entry;
 }
 
 void VariableTable::bind(Entry& entry, ValuePtr value) {
   value->variableName = entry.name.c_str();
-  if (entry.value != entry.registered) delete entry.value;
+  if (entry.value != entry.registered) releaseVariableValue(entry.value);
   entry.value = value.release();
 }
 
@@ -56,6 +65,14 @@ void VariableTable::assign(std::string_view name, const MatObject& value) {
   }
 }
 
+MatObject* VariableTable::assignOwned(std::string_view name, ValuePtr value) {
+  if (value->typeCode == kVoidType) raiseAbout(name, "имя должно иметь значение");
+  MatObject* held = value.get();
+  if (Entry* entry = lookup(name, 0)) bind(*entry, std::move(value));
+  else append(name, value.release(), 0);
+  return held;
+}
+
 void VariableTable::pushLocal(std::string_view name, ValuePtr value) {
   append(name, value.release(), 0);
 }
@@ -66,7 +83,9 @@ void VariableTable::popLocal() {
 }
 
 void VariableTable::release(Entry& entry) {
-  if (entry.value != entry.registered) delete entry.value;
+  // Only the newest entry is ever released: its name's newest is itself.
+  *entry.newest = entry.older;
+  if (entry.value != entry.registered) releaseVariableValue(entry.value);
   entry.value = nullptr;
   entry.registered = nullptr;
   entry.name.clear();
@@ -81,7 +100,7 @@ void VariableTable::resetVariables() {
   for (int i = 0; i < predefinedCount_; ++i) {
     Entry& entry = entries_[i];
     if (entry.value != entry.registered) {
-      delete entry.value;
+      releaseVariableValue(entry.value);
       entry.value = entry.registered;
     }
   }

@@ -1,12 +1,16 @@
 // The one table of names: builtins entered by the registry, the user's
 // variables, and the parameters of running user functions. It is used as a
-// stack of names: lookups run from the newest entry to the oldest, so a
-// newer entry hides an older one of the same name.
+// stack of names: a lookup finds the newest entry of a name, so a newer
+// entry hides an older one of the same name. A hash index keeps, per name,
+// the newest entry; each entry links to the next older one of its name, so
+// a lookup never walks past other names.
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "interp/Limits.h"
 #include "values/MatObject.h"
@@ -20,6 +24,8 @@ class VariableTable {
     MatObject* value = nullptr;       // owned
     MatObject* registered = nullptr;  // the registry's value, for restoring
     int category = 0;                 // 0, or the type code of a method
+    int older = -1;                   // the next older entry of this name
+    int* newest = nullptr;            // the index slot of this name
   };
 
   VariableTable() = default;
@@ -36,6 +42,9 @@ class VariableTable {
 
   // Binds `name` to a copy of `value` (a Void cannot be assigned).
   void assign(std::string_view name, const MatObject& value);
+  // Binds `name` to a new value itself, which nobody else holds: the same
+  // as assign without the copy. Returns the value now held.
+  MatObject* assignOwned(std::string_view name, ValuePtr value);
   // Binds a function parameter: a new entry holding `value` (a copy).
   void pushLocal(std::string_view name, ValuePtr value);
   void popLocal();
@@ -52,11 +61,32 @@ class VariableTable {
   int count() const { return count_; }
   int predefinedCount() const { return predefinedCount_; }
   const Entry& entry(int index) const { return entries_[index]; }
+  Entry& entry(int index) { return entries_[index]; }
+  // The index slot of a name: where the newest entry of the name is kept,
+  // -1 while there is none; null for a name never entered. A slot stays
+  // valid as long as the table, so a compiled name keeps it and looks up
+  // without hashing.
+  const int* slotOf(std::string_view name) const;
+  Entry* lookupInSlot(const int* slot, int category = 0) {
+    for (int i = *slot; i >= 0; i = entries_[i].older) {
+      if (entries_[i].category == category) return &entries_[i];
+    }
+    return nullptr;
+  }
 
  private:
   Entry& append(std::string_view name, MatObject* value, int category);
   void bind(Entry& entry, ValuePtr value);
   void release(Entry& entry);
+
+  struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view name) const {
+      return std::hash<std::string_view>{}(name);
+    }
+  };
+  // The newest entry of each name seen, or -1.
+  std::unordered_map<std::string, int, NameHash, std::equal_to<>> newest_;
 
   std::array<Entry, kVariableTableSize> entries_{};
   int count_ = 0;

@@ -1,10 +1,8 @@
 #include "values/LawsSampling.h"
 
-#include <algorithm>
 #include <cmath>
-#include <iterator>
 
-#include "builtins/GammaFunctions.h"
+#include "interp/Cancellation.h"
 #include "interp/Errors.h"
 #include "values/Random.h"
 #include "values/Rounding.h"
@@ -14,110 +12,68 @@ namespace {
 
 const double kPi = 3.14159265358979323846;
 
-// Simpson's rule starts with 16 intervals and doubles up to 1024 until two
-// successive results agree within the tolerance; a stretch that does not
-// converge is halved, at most 70 halvings deep.
-constexpr int kFirstIntervals = 16;
-constexpr int kLastIntervals = 1024;
-constexpr double kTolerance = 1e-10;
-constexpr int kMaxDepth = 70;
-// The cache of F and Student starts over after this many calls, so that
-// rounding errors of incremental integration cannot pile up without end.
-constexpr int kCallsPerCache = 1000;
-// The F density is singular at 0 for n1 < 2: its integral starts here.
-constexpr double kFisherStart = 1e-15;
 constexpr double kValueStep = 1e-7;
-// Chi-square: the distribution function is integrated decade by decade
-// from kChisqStart, is 1 beyond kChisqEnd, and is exact enough only for
-// degrees of freedom in [1, 261]; it is rounded to kChisqStep.
+// Chi-square: the distribution function is 0 up to kChisqStart, 1 beyond
+// kChisqEnd, offered only for degrees of freedom in [1, 261] and rounded to
+// kChisqStep; the density is 0 below kChisqDensityStart.
 constexpr double kChisqStart = 1e-9;
 constexpr double kChisqEnd = 360;
 constexpr double kChisqStep = 0.0001;
 constexpr double kChisqDensityStart = 1e-14;
-// Quantiles: 60 bisection steps on midpoints rounded to kQuantileStep;
-// levels above kHighestLevel are out of reach of the bracket.
+// Quantiles: 60 bisection steps on the unrounded distribution function,
+// the result rounded to kQuantileStep; levels above kHighestLevel are out
+// of reach of the bracket.
 constexpr int kQuantileSteps = 60;
 constexpr double kQuantileStep = 0.001;
 constexpr double kHighestLevel = 0.9999;
 // A draw sums one squared normal variate per degree of freedom; beyond
 // this many a single draw would stall the run.
 constexpr double kMaxDrawDegrees = 1e7;
+constexpr int kDrawsPerPoll = 1024;
+// From this many degrees of freedom on, Student's law is the normal law
+// with a 1/n correction.
+constexpr double kStudentNormalFrom = 1e8;
 
-// Composite Simpson on [a, b] with 16, 32, …, 1024 intervals; each doubling
-// reuses the points already computed. False when it does not converge.
-template <class Density>
-bool simpson(const Density& f, double a, double b, double& result) {
-  int n = kFirstIntervals;
-  double h = (b - a) / n;
-  const double ends = f(a) + f(b);
-  double even = 0, odd = 0;
-  for (int i = 1; i < n; ++i) (i % 2 ? odd : even) += f(a + i * h);
-  double previous = h / 3 * (ends + 4 * odd + 2 * even);
-  while (n < kLastIntervals) {
-    n *= 2;
-    h /= 2;
-    even += odd;
-    odd = 0;
-    for (int i = 1; i < n; i += 2) odd += f(a + i * h);
-    const double current = h / 3 * (ends + 4 * odd + 2 * even);
-    if (std::fabs(current - previous) < kTolerance) {
-      result = current;
-      return true;
-    }
-    previous = current;
-  }
-  return false;
+// A value of the incomplete beta or gamma function, or the law's failure
+// message when the continued fraction did not converge.
+double checked(double probability, const char* failure) {
+  if (std::isnan(probability)) raise(failure);
+  return probability;
 }
 
-template <class Density>
-double adaptiveSimpson(const Density& f, double a, double b, int& depth,
-                       const char* failure) {
-  double result = 0;
-  if (simpson(f, a, b, result)) return result;
-  if (++depth > kMaxDepth) raise(failure);
-  const double mid = (a + b) / 2;
-  const double sum = adaptiveSimpson(f, a, mid, depth, failure) +
-                     adaptiveSimpson(f, mid, b, depth, failure);
-  --depth;
-  return sum;
-}
-
-// The incremental distribution function of F and Student: the integral of
-// the density from the cached argument to x, added to the cached value.
-template <class Density>
-double cachedIntegral(DistributionCache& cache, const DistributionCache& start,
-                      const Density& f, double x, double (*clampEnd)(double),
-                      const char* failure) {
-  if (++cache.calls > kCallsPerCache) cache = start;
-  cache.depth = 0;
-  const double a = clampEnd(cache.lastArgument);
-  const double b = clampEnd(x);
-  const double sum = cache.lastValue + adaptiveSimpson(f, a, b, cache.depth, failure);
-  cache.lastArgument = x;
-  cache.lastValue = sum;
-  return roundToStep(sum, kValueStep);
-}
-
-double unchanged(double x) { return x; }
-double fisherEnd(double x) { return x <= 0 ? kFisherStart : x; }
-
-// 60 steps of bisection on [lo, hi] for pl(x) = p, midpoints rounded to
-// 0.001, stopping early on an exact hit. A level outside the bracket has
-// no quantile inside it: the Student bracket is symmetric, so its lower
-// end is checked as well as the upper one (for F and chi-square pl(lo) = 0).
-template <class Law>
-double searchQuantile(const Law& law, double p, double lo, double hi,
-                      const char* notFound) {
-  if (law.pl(hi) < p || p > kHighestLevel || law.pl(lo) > p) raise(notFound);
+// 60 steps of bisection on [lo, hi] for cdf(x) = p, stopping early on an
+// exact hit; the midpoint is rounded to 0.001 only at the end. A level
+// outside the bracket has no quantile inside it: the Student bracket is
+// symmetric, so its lower end is checked as well as the upper one (for F
+// and chi-square cdf(lo) = 0).
+template <class Cdf>
+double searchQuantile(const Cdf& cdf, double p, double lo, double hi, const char* notFound) {
+  if (cdf(hi) < p || p > kHighestLevel || cdf(lo) > p) raise(notFound);
   double mid = lo;
   for (int i = 0; i < kQuantileSteps; ++i) {
-    mid = roundToStep((lo + hi) / 2, kQuantileStep);
-    const double value = law.pl(mid);
+    mid = (lo + hi) / 2;
+    const double value = cdf(mid);
     if (value == p) break;
     if (value < p) lo = mid;
     else hi = mid;
   }
-  return mid;
+  return roundToStep(mid, kQuantileStep);
+}
+
+// The pair v = r/(1 + r), w = 1/(1 + r) for a ratio r = num/den of two
+// non-negative terms, each computed without forming 1 − v, and without
+// overflow when one term is huge.
+struct UnitPair {
+  double v;
+  double w;
+};
+UnitPair splitRatio(double num, double den) {
+  if (num <= den) {
+    const double r = num / den;
+    return {r / (1 + r), 1 / (1 + r)};
+  }
+  const double r = den / num;
+  return {1 / (1 + r), r / (1 + r)};
 }
 
 // Radius first, then angle.
@@ -129,7 +85,12 @@ double standardNormalDraw() {
 
 double chiSquareDraw(double k) {
   double sum = 0;
+  int sincePoll = 0;
   for (double i = 0; i < k; ++i) {
+    if (++sincePoll == kDrawsPerPoll) {
+      sincePoll = 0;
+      pollStop();
+    }
     const double z = standardNormalDraw();
     sum += z * z;
   }
@@ -143,23 +104,12 @@ void checkDrawDegrees(double n, const char* tooMany) {
   if (n > kMaxDrawDegrees) raise(tooMany);
 }
 
-// A normalising constant from logarithms of the gamma function; a failure
-// of the gamma function or a constant out of range marks the degrees of
-// freedom invalid (−1) and raises `failure`.
-template <class Compute>
-double normalisingConstant(const Compute& compute, double& degrees,
-                           const char* failure) {
-  double c = 0;
-  try {
-    c = compute();
-  } catch (const ScriptError&) {
-    c = NAN;
-  }
-  if (!std::isfinite(c)) {
-    degrees = -1;
-    raise(failure);
-  }
-  return c;
+// A law whose constants are not finite marks its degrees of freedom
+// invalid (−1) and raises `failure`.
+void checkConstants(bool valid, double& degrees, const char* failure) {
+  if (valid) return;
+  degrees = -1;
+  raise(failure);
 }
 
 bool outsideOpenUnit(double p) { return !(p > 0 && p < 1); }
@@ -168,35 +118,39 @@ bool outsideOpenUnit(double p) { return !(p > 0 && p < 1); }
 
 // ---- F ----
 
-CFisher::CFisher(double n1, double n2) : n1_(n1), n2_(n2) {
+CFisher::CFisher(double n1, double n2) : n1_(n1), n2_(n2), beta_(n1 / 2, n2 / 2) {
   if (n1 < 1 || n2 < 1) raise("недопустимое значение параметра F-распределения");
-  c_ = normalisingConstant(
-      [&] {
-        return std::exp(lngammaOf((n1 + n2) / 2) - lngammaOf(n1 / 2) - lngammaOf(n2 / 2) +
-                        n1 / 2 * std::log(n1 / n2));
-      },
-      n1_, "Flaw: недопустимое число степеней свободы");
+  checkConstants(beta_.valid(), n1_, "Flaw: недопустимое число степеней свободы");
 }
 
 ValuePtr CFisher::copy() const { return std::make_unique<CFisher>(n1_, n2_); }
 
+// c·x^(n1/2−1)/(1 + n1·x/n2)^((n1+n2)/2) = u^(n1/2)·v^(n2/2)/(B·x) with
+// u = n1·x/(n1·x + n2) and v = 1 − u.
 double CFisher::den(double x) const {
-  if (x <= 0) return 0;
-  return c_ * std::pow(x, n1_ / 2 - 1) / std::pow(1 + n1_ * x / n2_, (n1_ + n2_) / 2);
+  if (!(x > 0)) return std::isnan(x) ? x : 0;
+  if (x == INFINITY) return 0;
+  const UnitPair uv = splitRatio(n1_ * x, n2_);
+  return std::exp(beta_.logPowerTerm(uv.v, uv.w)) / x;
 }
 
-double CFisher::pl(double x) const {
+// P(X < x) = I_u(n1/2, n2/2).
+double CFisher::cdf(double x) const {
   if (std::isnan(x)) return x;
+  if (!(x > 0)) return 0;
   if (x == INFINITY) return 1;
-  return cachedIntegral(
-      cache_, DistributionCache{}, [this](double t) { return den(t); }, x, fisherEnd,
-      "Flaw: не удается вычислить значение функции распределения");
+  const UnitPair uv = splitRatio(n1_ * x, n2_);
+  return checked(beta_.lower(uv.v, uv.w),
+                 "Flaw: не удается вычислить значение функции распределения");
 }
+
+double CFisher::pl(double x) const { return roundToStep(cdf(x), kValueStep); }
 
 double CFisher::quantile(double p) const {
   if (outsideOpenUnit(p)) raise("недопустимое значение аргумента");
   const double bound = n1_ < 6 ? 200 : 20;
-  return searchQuantile(*this, p, 0, bound, "Flaw: не удается найти квантиль");
+  return searchQuantile([this](double x) { return cdf(x); }, p, 0, bound,
+                        "Flaw: не удается найти квантиль");
 }
 
 double CFisher::draw() const {
@@ -218,37 +172,52 @@ double CFisher::variance() const {
 
 // ---- Student ----
 
-namespace {
-const DistributionCache kStudentStart{0, 0, 0, 0.5};
-}
-
-CStudent::CStudent(double n) : n_(n) {
+CStudent::CStudent(double n) : n_(n), beta_(n / 2, 0.5) {
   if (!(n > 0)) raise("tlaw: недопустимое значение параметра");
-  cache_ = kStudentStart;
-  c_ = normalisingConstant(
-      [&] { return std::exp(lngammaOf((n + 1) / 2) - lngammaOf(n / 2)) / std::sqrt(kPi * n); },
-      n_, "tlaw: недопустимое число степеней свободы");
+  logNorm_ = 0.5 * std::log(n) + beta_.logBeta();
+  checkConstants(beta_.valid() && std::isfinite(logNorm_), n_,
+                 "tlaw: недопустимое число степеней свободы");
 }
 
 ValuePtr CStudent::copy() const { return std::make_unique<CStudent>(n_); }
 
+// (1 + x²/n)^(−(n+1)/2)/(√n·B(n/2, 1/2)), the power taken as
+// ((n+1)/2)·ln(n/(n + x²)) so that huge n keeps its digits.
 double CStudent::den(double x) const {
-  return c_ * std::pow(1 + x * x / n_, -(n_ + 1) / 2);
+  if (std::isnan(x)) return x;
+  if (std::isinf(x)) return 0;
+  const UnitPair vw = splitRatio(n_, x * x);
+  const double logPower = vw.v < 0.5 ? std::log(vw.v) : std::log1p(-vw.w);
+  return std::exp((n_ + 1) / 2 * logPower - logNorm_);
 }
 
-double CStudent::pl(double x) const {
+// P(X < x): each tail is half of I_v(n/2, 1/2) with v = n/(n + x²). For
+// huge n the continued fraction loses digits (about n·1e-16), while the
+// normal law with its first correction, Φ(x) − φ(x)·(x³ + x)/(4n), is
+// then exact to the last bit.
+double CStudent::cdf(double x) const {
   if (std::isnan(x)) return x;
   if (x == INFINITY) return 1;
   if (x == -INFINITY) return 0;
-  return cachedIntegral(
-      cache_, kStudentStart, [this](double t) { return den(t); }, x, unchanged,
-      "tlaw: не удается вычислить значение функции распределения");
+  if (n_ >= kStudentNormalFrom) {
+    const double phi = std::exp(-x * x / 2) / std::sqrt(2 * kPi);
+    return 0.5 * std::erfc(-x / std::sqrt(2.0)) - phi * (x * x * x + x) / (4 * n_);
+  }
+  const double a = std::fabs(x);
+  const UnitPair vw = a <= 1 ? splitRatio(n_, a * a) : splitRatio(n_ / a / a, 1);
+  const double tail = checked(beta_.lower(vw.v, vw.w),
+                              "tlaw: не удается вычислить значение функции распределения") /
+                      2;
+  return x < 0 ? tail : 1 - tail;
 }
+
+double CStudent::pl(double x) const { return roundToStep(cdf(x), kValueStep); }
 
 double CStudent::quantile(double p) const {
   if (outsideOpenUnit(p)) raise("недопустимое значение аргумента");
   const double bound = n_ < 2 ? 500 : 100;
-  return searchQuantile(*this, p, -bound, bound, "tlaw: не удается найти квантиль");
+  return searchQuantile([this](double x) { return cdf(x); }, p, -bound, bound,
+                        "tlaw: не удается найти квантиль");
 }
 
 double CStudent::draw() const {
@@ -264,46 +233,37 @@ double CStudent::variance() const {
 
 // ---- chi-square ----
 
-CChisq::CChisq(double n) : n_(n) {
+CChisq::CChisq(double n) : n_(n), gamma_(n / 2) {
   if (!(n >= 0.5)) raise("x2law: недопустимое значение параметра");
-  c_ = normalisingConstant([&] { return 0.5 * std::exp(-lngammaOf(n / 2)); }, n_,
-                           "x2law: недопустимое число степеней свободы");
+  checkConstants(gamma_.valid(), n_, "x2law: недопустимое число степеней свободы");
 }
 
 ValuePtr CChisq::copy() const { return std::make_unique<CChisq>(n_); }
 
+// 0.5·(x/2)^(n/2−1)·exp(−x/2)/Γ(n/2), built as one logarithm.
 double CChisq::den(double x) const {
-  if (x < kChisqDensityStart) return 0;
-  return c_ * std::pow(x / 2, n_ / 2 - 1) * std::exp(-x / 2);
+  if (std::isnan(x)) return x;
+  if (x < kChisqDensityStart || x == INFINITY) return 0;
+  const double y = x / 2;
+  return 0.5 * std::exp(gamma_.logPowerTerm(y)) / y;
 }
 
-// The integral from 1e-9 to x, one decade at a time, the last piece ending
-// at x (from 100 on, one piece). Simpson's rule with 1024 intervals cannot
-// reach the tolerance on the wide upper decades once the density has
-// spread out (from about 10 degrees of freedom on), so a piece that does
-// not converge is halved as for the F and Student laws.
-double CChisq::pl(double x) const {
-  const char* inexact = "x2law: не удается точно вычислить функцию распределения";
-  if (!(n_ >= 1 && n_ <= 261)) raise(inexact);
+// P(n/2, x/2), offered for 1 ≤ n ≤ 261 on (1e-9, 360].
+double CChisq::cdf(double x) const {
+  if (!(n_ >= 1 && n_ <= 261)) raise("x2law: не удается точно вычислить функцию распределения");
   if (std::isnan(x)) return x;
   if (x > kChisqEnd) return 1;
   if (x <= kChisqStart) return 0;
-  const auto density = [this](double t) { return den(t); };
-  static constexpr double kDecades[] = {1e-9, 1e-8, 1e-7, 1e-6, 1e-5, 1e-4, 1e-3,
-                                        1e-2, 1e-1, 1,    10,   100};
-  double sum = 0;
-  for (std::size_t i = 0; i < std::size(kDecades) && kDecades[i] < x; ++i) {
-    const double hi = i + 1 < std::size(kDecades) ? std::min(kDecades[i + 1], x) : x;
-    cache_.depth = 0;
-    sum += adaptiveSimpson(density, kDecades[i], hi, cache_.depth, inexact);
-  }
-  return roundToStep(sum, kChisqStep);
+  return checked(gamma_.lower(x / 2), "x2law: не удается точно вычислить функцию распределения");
 }
+
+double CChisq::pl(double x) const { return roundToStep(cdf(x), kChisqStep); }
 
 double CChisq::quantile(double p) const {
   if (outsideOpenUnit(p)) raise("недопустимое значение вероятности");
   const double bound = 30 * std::floor(std::sqrt(n_));
-  return searchQuantile(*this, p, 0, bound, "x2law: не удается найти квантиль");
+  return searchQuantile([this](double x) { return cdf(x); }, p, 0, bound,
+                        "x2law: не удается найти квантиль");
 }
 
 double CChisq::draw() const {

@@ -1,21 +1,15 @@
 // The laws of sample statistics: Fisher's F, Student's t and chi-square.
-// Their distribution functions integrate the density numerically; F and
-// Student keep the last argument and value so that a run of nearby
-// queries (a quantile search, a table of values) integrates only the
-// stretch between successive arguments.
+// Their distribution functions are the regularized incomplete beta and
+// gamma functions, evaluated from whichever tail keeps its digits, so a
+// result always lies in [0, 1], grows with the argument and does not
+// depend on earlier calls. Quantiles bisect the unrounded distribution
+// function and round only the result.
 #pragma once
 
 #include "values/LawsContinuous.h"
+#include "values/LawsIncomplete.h"
 
 namespace tesmora {
-
-// The integration state of a law's distribution function.
-struct DistributionCache {
-  int depth = 0;            // nesting of interval splits
-  int calls = 0;            // pl calls since the cache last started over
-  double lastArgument = 0;
-  double lastValue = 0;
-};
 
 class CFisher final : public CContLaw {
  public:
@@ -28,12 +22,13 @@ class CFisher final : public CContLaw {
   double draw() const override;
   double mean() const override;
   double variance() const override;
+  // P(X < x) before rounding.
+  double cdf(double x) const;
 
  private:
-  mutable DistributionCache cache_;
   double n1_;
   double n2_;
-  double c_ = 0;
+  IncompleteBeta beta_;  // I(n1/2, n2/2)
 };
 
 class CStudent final : public CContLaw {
@@ -47,11 +42,12 @@ class CStudent final : public CContLaw {
   double draw() const override;
   double mean() const override { return 0; }
   double variance() const override;
+  double cdf(double x) const;
 
  private:
-  mutable DistributionCache cache_;
   double n_;
-  double c_ = 0;
+  IncompleteBeta beta_;  // I(n/2, 1/2)
+  double logNorm_ = 0;   // ln(√n·B(n/2, 1/2))
 };
 
 class CChisq final : public CContLaw {
@@ -65,11 +61,11 @@ class CChisq final : public CContLaw {
   double draw() const override;
   double mean() const override { return n_; }
   double variance() const override { return 2 * n_; }
+  double cdf(double x) const;
 
  private:
-  mutable DistributionCache cache_;
   double n_;
-  double c_ = 0;
+  IncompleteGamma gamma_;  // P(n/2, ·)
 };
 
 }  // namespace tesmora

@@ -13,6 +13,15 @@
 //  * Every operation builds a new value and never returns or changes an
 //    operand. New values travel as ValuePtr (std::unique_ptr); raw
 //    MatObject* means "borrowed".
+//  * A reader that goes on reading a value while statements run that may
+//    rebind its variable (a for loop's list, the right-hand side of a
+//    multiple assignment) holds it as Pinned: a temporary it then owns, a
+//    variable's value it pins. A variable rebound or dropped while its value
+//    is pinned does not delete the value but leaves it to its pins as an
+//    orphan (named by no variable, yet no temporary either, so the stack
+//    never deletes it); the last pin to go deletes an orphan. So the reader
+//    sees the variable's in-place changes (M(3) = 10) and outlives its
+//    reassignment, and nothing is ever read after being freed.
 //
 // Code tells values apart only by their type code, never by their class.
 #pragma once
@@ -55,8 +64,11 @@ class MatObject {
   const int typeCode;
   // The owning variable's name, or null for a temporary.
   const char* variableName = nullptr;
+  // Readers holding this variable's value as Pinned.
+  int pinCount = 0;
 
   bool isTemporary() const { return variableName == nullptr; }
+  bool isOrphan() const;
 
   virtual ValuePtr call(int count, Args args);
   virtual ValuePtr elementAt(int index) const;
@@ -93,6 +105,38 @@ class Popped {
   // Takes the value as a new one: the temporary itself, or a copy of a
   // named value.
   ValuePtr takeOrCopy();
+
+ private:
+  MatObject* value_;
+};
+
+// The name an orphan carries: a value its variable gave up while pinned.
+inline const char kOrphanName[1] = {0};
+inline bool MatObject::isOrphan() const { return variableName == kOrphanName; }
+
+// What a variable does with the value it gives up: deletes it, or leaves a
+// pinned value to its pins.
+inline void releaseVariableValue(MatObject* value) {
+  if (!value) return;
+  if (value->pinCount > 0) value->variableName = kOrphanName;
+  else delete value;
+}
+
+// A value popped off the stack that its reader keeps while statements run
+// (see the ownership rule above): owns a temporary, pins a named value.
+class Pinned {
+ public:
+  explicit Pinned(MatObject* value) : value_(value) {
+    if (!value_->isTemporary()) ++value_->pinCount;
+  }
+  ~Pinned() {
+    if (value_->isTemporary()) delete value_;
+    else if (--value_->pinCount == 0 && value_->isOrphan()) delete value_;
+  }
+  Pinned(const Pinned&) = delete;
+  Pinned& operator=(const Pinned&) = delete;
+  const MatObject* operator->() const { return value_; }
+  const MatObject& operator*() const { return *value_; }
 
  private:
   MatObject* value_;

@@ -92,6 +92,8 @@ bool isComparison(BinaryOp op) {
   return op >= BinaryOp::Greater && op <= BinaryOp::NotEqual;
 }
 
+}  // namespace
+
 double scalarOp(BinaryOp op, double a, double b) {
   switch (op) {
     case BinaryOp::And: return minimum(a, b);
@@ -111,6 +113,8 @@ double scalarOp(BinaryOp op, double a, double b) {
     default: return 0;  // not an elementwise operator
   }
 }
+
+namespace {
 
 // The size-mismatch message of each elementwise operator.
 const char* sizeMessage(BinaryOp op) {
@@ -149,11 +153,15 @@ ValuePtr elementwise(BinaryOp op, const MatObject& left, const MatObject& right)
   return result;
 }
 
+}  // namespace
+
 std::string gFormat(double x) {
   char buffer[64];
   std::snprintf(buffer, sizeof buffer, "%g", x);
   return buffer;
 }
+
+namespace {
 
 ValuePtr textOp(BinaryOp op, const MatObject& left, const MatObject& right) {
   const auto& a = static_cast<const String&>(left).text;

@@ -3,6 +3,8 @@
 // them by the new value returned; an operand is never returned or changed.
 #pragma once
 
+#include <string>
+
 #include "values/MatObject.h"
 
 namespace tesmora {
@@ -29,6 +31,15 @@ enum class UnaryOp {
 };
 
 ValuePtr applyBinary(BinaryOp op, MatObject& left, MatObject& right);
+// What applyBinary does with two numbers, for the operators up to Power
+// except \ and &*: the one rule both the text path and the compiled form use.
+double scalarOp(BinaryOp op, double a, double b);
+inline bool isScalarOp(BinaryOp op) {
+  return op <= BinaryOp::Power && op != BinaryOp::LeastSquares &&
+         op != BinaryOp::MatrixProduct;
+}
+// A number as text + number writes it ("%g").
+std::string gFormat(double x);
 // Unary operators may move the cells of a temporary table instead of
 // copying them; `operand` is then left empty but still owned by its holder.
 ValuePtr applyUnary(UnaryOp op, MatObject& operand);

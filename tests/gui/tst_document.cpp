@@ -42,6 +42,9 @@ class TestDocument : public QObject {
   void fileWithCharacterOutsideCp1251IsRefused();
   void unsavableTextLeavesTheFileUntouched();
   void missingFileIsReported();
+  void byteOrderMarkIsKeptOnSave_data();
+  void byteOrderMarkIsKeptOnSave();
+  void relativePathStaysWithTheFileAfterChdir();
   void runTitleDropsTheExtension_data();
   void runTitleDropsTheExtension();
 
@@ -153,6 +156,53 @@ void TestDocument::runTitleDropsTheExtension() {
   QString error;
   QVERIFY(document.save(dir_.filePath(fileName), QString(), error));
   QCOMPARE(document.runTitle(), title);
+}
+
+void TestDocument::byteOrderMarkIsKeptOnSave_data() {
+  QTest::addColumn<QByteArray>("bytes");
+  QTest::addColumn<QString>("shown");
+  QTest::newRow("cyrillic, LF") << QByteArray("\xEF\xBB\xBFs = \"Привет\";\n")
+                                << "s = \"Привет\";\n";
+  QTest::newRow("ascii, CR LF") << QByteArray("\xEF\xBB\xBF" "2+3\r\n") << "2+3\n";
+  QTest::newRow("mark alone") << QByteArray("\xEF\xBB\xBF") << "";
+}
+
+void TestDocument::byteOrderMarkIsKeptOnSave() {
+  QFETCH(QByteArray, bytes);
+  QFETCH(QString, shown);
+  const QString path = dir_.filePath("bom.tsm");
+  writeAll(path, bytes);
+  Document document;
+  QString text;
+  QString error;
+  QVERIFY2(document.load(path, text, error), qPrintable(error));
+  QCOMPARE(text, shown);
+  QVERIFY(document.byteOrderMark());
+  QCOMPARE(document.encoding(), DocumentEncoding::Utf8);
+
+  QVERIFY2(document.save(path, text, error), qPrintable(error));
+  QCOMPARE(readAll(path), bytes);
+  // A new document gets no mark.
+  document.startNew();
+  QVERIFY(!document.byteOrderMark());
+}
+
+void TestDocument::relativePathStaysWithTheFileAfterChdir() {
+  const QString before = QDir::currentPath();
+  QVERIFY(QDir::setCurrent(dir_.path()));
+  QVERIFY(QDir().mkpath(QStringLiteral("sub")));
+  writeAll(QStringLiteral("sub/doc.tsm"), QByteArray("1\n"));
+  Document document;
+  QString text;
+  QString error;
+  QVERIFY(document.load(QStringLiteral("sub/doc.tsm"), text, error));
+  QVERIFY(QFileInfo(document.path()).isAbsolute());
+  // A program's chdir must not move where the document is saved.
+  QVERIFY(QDir::setCurrent(dir_.filePath(QStringLiteral("sub"))));
+  QVERIFY(document.save(document.path(), QStringLiteral("2\n"), error));
+  QVERIFY(QDir::setCurrent(before));
+  QCOMPARE(readAll(dir_.filePath(QStringLiteral("sub/doc.tsm"))), QByteArray("2\n"));
+  QVERIFY(!QFile::exists(dir_.filePath(QStringLiteral("sub/sub/doc.tsm"))));
 }
 
 QTEST_MAIN(TestDocument)

@@ -4,6 +4,9 @@
 // program is not).
 #include <QtTest>
 
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
@@ -33,6 +36,7 @@ class TestExamples : public QObject {
   void editedSampleIsReplacedWithoutAQuestion();
   void unsavedProgramAsksAndCancelKeepsIt();
   void newAfterASampleAsksNothing();
+  void editedSampleIsSavedInTheDataFolderNotTheWorkingOne();
 
  private:
   QMenu* examplesMenu() const;
@@ -117,7 +121,7 @@ void TestExamples::menuFollowsTheCatalogue() {
       "Простые числа >", "Криптоалгоритм RSA", "Числа Фибоначчи", "-",
       "Урок рисования >", "Тренд курса $ в 1992 г", "Касательный портфель", "-",
       "Проверка ЦПТ", "Биномиальная модель >", "-", "Критерий Пирсона >",
-      "Линейная регрессия", "-", "Вложенные циклы"};
+      "Линейная регрессия", "-", "Вложенные циклы", "-", "Экзамен >"};
   QCOMPARE(shown, expected);
 
   QStringList drawing;
@@ -138,7 +142,7 @@ void TestExamples::everyEntryHasItsSample() {
     QVERIFY2(text.startsWith(QStringLiteral("//")), qPrintable(path));
     QVERIFY2(!text.contains(QLatin1Char('\r')), qPrintable(path));
   }
-  QCOMPARE(entries, 22);
+  QCOMPARE(entries, 26);
   QVERIFY(exampleText(QStringLiteral("no_such_sample.tsm")).isEmpty());
 }
 
@@ -186,7 +190,7 @@ void TestExamples::unsavedProgramAsksAndCancelKeepsIt() {
 
   const QStringList questions =
       choose(entryAction(QStringLiteral("Модель Леонтьева")), QStringLiteral("Отмена"));
-  QCOMPARE(questions, QStringList({"Сохранить изменения в Untitled?"}));
+  QCOMPARE(questions, QStringList({"Сохранить изменения в новом документе?"}));
   QCOMPARE(window_->editor()->text(), own);
   QVERIFY(window_->document().modified);
   QVERIFY(!window_->document().example);
@@ -214,6 +218,41 @@ void TestExamples::newAfterASampleAsksNothing() {
   QVERIFY(window_->editor()->text().isEmpty());
   QVERIFY(window_->document().isUntitled());
   QVERIFY(!window_->document().example);
+}
+
+void TestExamples::editedSampleIsSavedInTheDataFolderNotTheWorkingOne() {
+  QTemporaryDir working;
+  const QString before = QDir::currentPath();
+  QVERIFY(QDir::setCurrent(working.path()));
+  // The user's own file of that name in the working directory stays.
+  QFile own(QStringLiteral("Пример.tsm"));
+  QVERIFY(own.open(QIODevice::WriteOnly));
+  own.write("my own program\n");
+  own.close();
+
+  QVERIFY(choose(entryAction(QStringLiteral("Система уравнений"))).isEmpty());
+  const QString path = window_->document().path();
+  const QString dataFolder =
+      QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+  QCOMPARE(QFileInfo(path).absolutePath(), QDir(dataFolder).absolutePath());
+  QCOMPARE(QFileInfo(path).fileName(), QStringLiteral("Пример.tsm"));
+  QCOMPARE(window_->document().runTitle(), QStringLiteral("Пример"));
+
+  window_->editor()->moveCursor(QTextCursor::End);
+  window_->editor()->insertPlainText(QStringLiteral("x(1);\n"));
+  QList<SeenBox> boxes;
+  {
+    ModalAnswerer answerer([&](QWidget* modal) { recordAndClose(modal, boxes); });
+    window_->runProgram();
+  }
+  QCOMPARE(boxes.size(), 1);
+  QCOMPARE(boxes[0].text, QStringLiteral("2"));
+  QFile saved(path);
+  QVERIFY(saved.open(QIODevice::ReadOnly));
+  QVERIFY(saved.readAll().endsWith("x(1);\n"));
+  QVERIFY(own.open(QIODevice::ReadOnly));
+  QCOMPARE(own.readAll(), QByteArray("my own program\n"));
+  QVERIFY(QDir::setCurrent(before));
 }
 
 QTEST_MAIN(TestExamples)

@@ -267,7 +267,7 @@ void TestMainWindow::newAsksToSaveChanges() {
   }
   QCOMPARE(questions.size(), answer.isEmpty() ? 0 : 1);
   if (!questions.isEmpty())
-    QCOMPARE(questions[0], QStringLiteral("Сохранить изменения в Untitled?"));
+    QCOMPARE(questions[0], QStringLiteral("Сохранить изменения в новом документе?"));
   QCOMPARE(window_->editor()->text().isEmpty(), cleared);
   QCOMPARE(window_->document().modified, !cleared);
   QVERIFY(!window_->document().example);
@@ -295,19 +295,28 @@ void TestMainWindow::recentFilesKeepTheLastFour() {
 }
 
 void TestMainWindow::menusAndShortcuts() {
-  QCOMPARE(window_->windowTitle(), QStringLiteral("Tesmora"));
+  QCOMPARE(window_->windowTitle(), QStringLiteral("Без имени[*] — Tesmora"));
   QStringList menus;
-  QAction* run = nullptr;
+  QMenu* runMenu = nullptr;
   for (QAction* action : window_->menuBar()->actions()) {
     menus << action->text();
-    if (action->menu() == nullptr) run = action;
+    if (action->text() == QStringLiteral("&Выполнить")) runMenu = action->menu();
   }
   QCOMPARE(menus, (QStringList{"&Файл", "&Правка", "&Вид", "&Выполнить",
                                "Пр&имеры", "&Справка"}));
-  QVERIFY(run != nullptr);
-  QCOMPARE(run->shortcuts(),
-           (QList<QKeySequence>{QKeySequence(Qt::Key_F12),
-                                QKeySequence(Qt::CTRL | Qt::Key_F12)}));
+  QVERIFY(runMenu != nullptr);
+  QStringList entries;
+  QList<QKeySequence> keys;
+  for (QAction* action : runMenu->actions()) {
+    if (action->isSeparator()) continue;
+    entries << action->text();
+    keys << action->shortcut();
+  }
+  QCOMPARE(entries, (QStringList{"Выполнить &всё", "Выполнить в&ыделенное",
+                                 "&Остановить"}));
+  QCOMPARE(keys, (QList<QKeySequence>{QKeySequence(Qt::Key_F12),
+                                      QKeySequence(Qt::CTRL | Qt::Key_F12),
+                                      QKeySequence(Qt::Key_Escape)}));
 
   const QFont font = window_->editor()->font();
   QCOMPARE(font.pointSize(), 10);

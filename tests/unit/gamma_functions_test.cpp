@@ -156,8 +156,17 @@ TEST(GammaFunctions, Beta) {
 
 TEST(GammaFunctions, KolmogorovTail) {
   const Case cases[] = {
-      {0, 2, 1e-15},  // 29 terms of the alternating series at 0
-      {0.3, 0.99999069419866543, 1e-12},
+      // Below 1.18 the small-x form: a probability, 1 at 0 (the alternating
+      // series gave 2 there and more than 1 below about 0.12).
+      {0, 1, 0},
+      {0.01, 1, 1e-16},
+      {0.05, 1, 1e-16},
+      {0.1, 1, 1e-16},
+      {0.2, 0.999999999999495, 1e-15},
+      {0.3, 0.99999069419866543, 1e-14},
+      {1.17, 0.12939004218561884, 1e-14},
+      {1.18, 0.1234538094297657, 1e-14},
+      {1.19, 0.11774229287977166, 1e-14},
       {0.5, 0.96394524366487509, 1e-14},
       {1, 0.26999967167735452, 1e-14},
       {1.36, 0.049485876755377884, 1e-14},

@@ -1,2 +1,0 @@
-import math
-print(sum(math.sin(x) for x in range(1, 1000001)))

@@ -1,0 +1,602 @@
+#include "interp/compiled/Executor.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "interp/Errors.h"
+#include "interp/Prog.h"
+#include "values/Function.h"
+#include "values/Matrix.h"
+#include "values/Operators.h"
+#include "values/Scalar.h"
+
+namespace tesmora::compiled {
+namespace {
+
+using Entry = VariableTable::Entry;
+
+// One evaluation level of the text path (Evaluator::evaluate).
+struct EvaluationLevel {
+  explicit EvaluationLevel(int& depth) : depth(depth) {
+    if (depth >= kMaxExpressionDepth) raise("переполнение стека");
+    ++depth;
+  }
+  ~EvaluationLevel() { --depth; }
+  int& depth;
+};
+
+// While an operator's right operand is evaluated and the operator applied
+// the caret is at the operator; afterwards it goes back. An error leaves
+// it where the error put it (the destructor does not run a restore then:
+// `done` is called only on success).
+class CaretAt {
+ public:
+  CaretAt(Scanner& scanner, const char* pos) : scanner_(scanner), saved_(scanner.errorPos) {
+    scanner_.setErrorPos(pos);
+  }
+  void done() {
+    if (scanner_.nestingDepth == 0) scanner_.errorPos = saved_;
+  }
+
+ private:
+  Scanner& scanner_;
+  const char* saved_;
+};
+
+// Phantom numbers left over by an error go when the compiled code that
+// made them is left.
+struct PhantomScope {
+  explicit PhantomScope(ValueStack& stack) : stack(stack), count(stack.phantoms()) {}
+  ~PhantomScope() { stack.setPhantoms(count); }
+  ValueStack& stack;
+  int count;
+};
+
+bool numberIn(const MatObject* object, double number, double& out) {
+  if (!object) {
+    out = number;
+    return true;
+  }
+  if (object->typeCode != kScalarType) return false;
+  out = numberOf(*object);
+  return true;
+}
+
+// A variable's own number that nothing else holds: assigning a number may
+// overwrite it instead of replacing it.
+Scalar* ownNumber(Entry* entry) {
+  if (!entry || !entry->value || entry->value == entry->registered) return nullptr;
+  MatObject* value = entry->value;
+  if (value->typeCode != kScalarType || value->pinCount > 0) return nullptr;
+  return static_cast<Scalar*>(value);
+}
+
+}  // namespace
+
+inline VariableTable::Entry* Executor::entryFor(const std::string& name, NameSlot& slot) {
+  if (slot.table == &program_.variables && slot.slot) {
+    return program_.variables.lookupInSlot(slot.slot);
+  }
+  return findEntry(name, slot);
+}
+
+void Executor::run(const CompiledStatement& compiled) {
+  PhantomScope phantoms(program_.stack);
+  statement(*compiled.statement);
+  Scanner& scanner = program_.scanner;
+  scanner.readPos = compiled.end.readPos;
+  scanner.tokenStart = compiled.end.tokenStart;
+  scanner.tokenKind = compiled.end.tokenKind;
+  std::memcpy(scanner.tokenText, compiled.end.tokenText.c_str(),
+              compiled.end.tokenText.size() + 1);
+}
+
+double Executor::evaluateBody(const CompiledBody& body, int parameterCount,
+                              const char* notANumber) {
+  PhantomScope phantoms(program_.stack);
+  const int savedBase = frameBase_;
+  frameBase_ = program_.variables.count() - parameterCount;
+  struct Restore {
+    int& base;
+    int saved;
+    ~Restore() { base = saved; }
+  } restore{frameBase_, savedBase};
+  double number = 0;
+  if (numeric(*body.expr, number)) return number;
+  const Value value = evaluate(*body.expr);
+  if (!value.object) {
+    program_.stack.releasePhantom();
+    return value.number;
+  }
+  Popped result(program_.stack.pop());
+  if (result->typeCode != kScalarType) raise(notANumber);
+  return numberOf(*result);
+}
+
+// ---- statements ----
+
+void Executor::statement(const Stmt& stmt) {
+  Scanner& scanner = program_.scanner;
+  ValueStack& stack = program_.stack;
+  scanner.setErrorPos(stmt.start);
+  program_.longRunCheckPoint();
+  stack.clear();
+  switch (stmt.kind) {
+    case StmtKind::Block:
+      for (const auto& inner : stmt.body) statement(*inner);
+      return;
+    case StmtKind::If: {
+      const bool holds = condition(*stmt.expr, "if: недопустимый тип условия");
+      if (holds) statement(*stmt.body[0]);
+      if (stmt.hasElse) {
+        stack.clear();
+        if (!holds) statement(*stmt.body[1]);
+      }
+      return;
+    }
+    case StmtKind::While:
+      whileLoop(stmt);
+      return;
+    case StmtKind::For:
+      forLoop(stmt);
+      return;
+    case StmtKind::ForRange:
+      forRange(stmt);
+      return;
+    case StmtKind::Break:
+      throw CBreak{1};
+    case StmtKind::Continue:
+      throw CBreak{0};
+    case StmtKind::Assign: {
+      scanner.setErrorPos(stmt.nameEnd);
+      double number = 0;
+      if (numeric(*stmt.expr, number)) assignNumber(stmt, number);
+      else assign(stmt, evaluate(*stmt.expr));
+      return;
+    }
+    case StmtKind::Append:
+      append(stmt);
+      return;
+    case StmtKind::Expression: {
+      Value value = evaluate(*stmt.expr);
+      box(value);
+      return;
+    }
+  }
+}
+
+bool Executor::condition(const Expr& expr, const char* typeMessage) {
+  double number = 0;
+  if (numeric(expr, number)) return number != 0;
+  const Value value = evaluate(expr);
+  if (!value.object) {
+    program_.stack.releasePhantom();
+    return value.number != 0;
+  }
+  Popped popped(program_.stack.pop());
+  if (popped->typeCode != kScalarType) raise(typeMessage);
+  return numberOf(*popped) != 0;
+}
+
+void Executor::whileLoop(const Stmt& stmt) {
+  for (;;) {
+    program_.stack.clear();
+    if (!condition(*stmt.expr, "while: недопустимый тип условия")) return;
+    try {
+      statement(*stmt.body[0]);
+    } catch (const CBreak& jump) {
+      if (jump.flag == 1) return;
+    }
+  }
+}
+
+// The assignment leaves the value on the stack, as the text path's does;
+// a new value (a number or a temporary) goes into the variable itself
+// instead of a copy.
+void Executor::assignNumber(const Stmt& stmt, double number) {
+  ValueStack& stack = program_.stack;
+  if (Scalar* held = ownNumber(entryFor(stmt.name, stmt.slot_))) {
+    held->value = number;
+    held->loopPosition = -1;
+    held->loopRowWidth = -1;
+    stack.push(held);
+    return;
+  }
+  stack.push(program_.variables.assignOwned(stmt.name, makeNumber(number)));
+}
+
+void Executor::assign(const Stmt& stmt, Value value) {
+  ValueStack& stack = program_.stack;
+  VariableTable& variables = program_.variables;
+  if (!value.object) {
+    stack.releasePhantom();
+    assignNumber(stmt, value.number);
+    return;
+  }
+  if (value.object->isTemporary()) {
+    ValuePtr owned(stack.pop());
+    stack.push(variables.assignOwned(stmt.name, std::move(owned)));
+    return;
+  }
+  variables.assign(stmt.name, *value.object);
+}
+
+// t = t + s with t's own text: s is appended in place, as the text path's
+// new text t + s would read. Anything else is the ordinary assignment.
+void Executor::append(const Stmt& stmt) {
+  Scanner& scanner = program_.scanner;
+  scanner.setErrorPos(stmt.nameEnd);
+  const Expr& sum = *stmt.expr->operands[0];
+  const Expr& target = *sum.operands[0];
+  auto* entry = entryFor(target.text, target.slot_);
+  MatObject* text = entry ? entry->value : nullptr;
+  if (!text || text->typeCode != kStringType || text == entry->registered ||
+      text->pinCount > 0) {
+    double number = 0;
+    if (numeric(*stmt.expr, number)) assignNumber(stmt, number);
+    else assign(stmt, evaluate(*stmt.expr));
+    return;
+  }
+  EvaluationLevel level(program_.evaluator.depth());
+  const Value left = pushed(text);
+  CaretAt caret(scanner, sum.errorPos);
+  const Value right = evaluate(*sum.operands[1]);
+  double number = 0;
+  if (right.object && right.object->typeCode == kStringType) {
+    static_cast<String*>(text)->text += static_cast<String*>(right.object)->text;
+  } else if (numberIn(right.object, right.number, number)) {
+    static_cast<String*>(text)->text += gFormat(number);
+  } else {
+    const Value result = apply(BinaryOp::Add, left, right);
+    caret.done();
+    assign(stmt, result);
+    return;
+  }
+  drop(right);
+  caret.done();
+  // The text stays on the stack as the statement's value.
+}
+
+void Executor::forLoop(const Stmt& stmt) {
+  ValueStack& stack = program_.stack;
+  stack.clear();
+  Value value = evaluate(*stmt.expr);
+  box(value);
+  const Pinned list(stack.pop());
+  if (list->typeCode != kMatrixType && list->typeCode != kSuperType) {
+    raise("for: недопустимый тип списка");
+  }
+  const int count = list->elementCount();
+  const int width = list->colCount();
+  for (int i = 0; i < count && i < list->elementCount(); ++i) {
+    stack.clear();
+    ValuePtr element = list->elementAt(i);
+    element->loopPosition = i;
+    element->loopRowWidth = width;
+    program_.variables.assignOwned(stmt.name, std::move(element));
+    try {
+      statement(*stmt.body[0]);
+    } catch (const CBreak& jump) {
+      if (jump.flag == 1) return;
+    }
+  }
+}
+
+// for (x in a : b) visits what the range a : b would hold without
+// building it, after the same checks.
+void Executor::forRange(const Stmt& stmt) {
+  ValueStack& stack = program_.stack;
+  stack.clear();
+  double a = 0;
+  double b = 0;
+  double n = 0;
+  {
+    EvaluationLevel level(program_.evaluator.depth());
+    const Expr& range = *stmt.expr->operands[0];
+    const Value from = evaluate(*range.operands[0]);
+    CaretAt caret(program_.scanner, range.errorPos);
+    const Value to = evaluate(*range.operands[1]);
+    if (!numberIn(from.object, from.number, a) || !numberIn(to.object, to.number, b)) {
+      raise("операция ':' не определена");
+    }
+    n = std::floor(std::fabs(b - a) + 1);
+    if (!std::isfinite(n)) raise("операция ':' не определена");
+    if (n > maxElementCount()) raise("слишком большой массив");
+    drop(to);
+    drop(from);
+    caret.done();
+  }
+  const int count = static_cast<int>(n);
+  for (int i = 0; i < count; ++i) {
+    stack.clear();
+    const double element = b >= a ? a + i : a - i;
+    auto* entry = entryFor(stmt.name, stmt.slot_);
+    if (Scalar* held = ownNumber(entry)) {
+      held->value = element;
+      held->loopPosition = i;
+      held->loopRowWidth = 1;
+    } else {
+      ValuePtr value = makeNumber(element);
+      value->loopPosition = i;
+      value->loopRowWidth = 1;
+      program_.variables.assignOwned(stmt.name, std::move(value));
+    }
+    try {
+      statement(*stmt.body[0]);
+    } catch (const CBreak& jump) {
+      if (jump.flag == 1) return;
+    }
+  }
+}
+
+// ---- expressions ----
+
+Executor::Value Executor::number(double value) {
+  program_.stack.reservePhantom();
+  return {nullptr, value};
+}
+
+Executor::Value Executor::pushed(MatObject* value) {
+  program_.stack.push(value);
+  return {value, 0};
+}
+
+void Executor::box(Value& value) {
+  if (value.object) return;
+  ValueStack& stack = program_.stack;
+  stack.releasePhantom();
+  stack.push(makeNumber(value.number));
+  value.object = stack.top();
+}
+
+void Executor::drop(Value value) {
+  ValueStack& stack = program_.stack;
+  if (value.object) deleteIfTemporary(stack.pop());
+  else stack.releasePhantom();
+}
+
+// A name never entered has no slot yet: it is found by hashing until it has.
+VariableTable::Entry* Executor::findEntry(const std::string& name, NameSlot& slot) {
+  VariableTable& variables = program_.variables;
+  slot.slot = variables.slotOf(name);
+  slot.table = &variables;
+  return slot.slot ? variables.lookupInSlot(slot.slot) : nullptr;
+}
+
+bool Executor::numeric(const Expr& expr, double& out) {
+  const ValueStack& stack = program_.stack;
+  if (stack.size() + stack.phantoms() + expr.need > kValueStackSize) return false;
+  return pure(expr, out);
+}
+
+// A name or parameter holding a number, or a literal: the operands most
+// operators have, read here without a call.
+inline bool Executor::leaf(const Expr& expr, double& out, bool& isLeaf) {
+  const MatObject* value;
+  switch (expr.kind) {
+    case ExprKind::Number:
+      out = expr.number;
+      return true;
+    case ExprKind::Name: {
+      Entry* entry = entryFor(expr.text, expr.slot_);
+      if (!entry || !entry->value) undefinedName(expr);
+      value = entry->value;
+      break;
+    }
+    case ExprKind::Parameter:
+      value = program_.variables.entry(frameBase_ + expr.slot).value;
+      break;
+    default:
+      isLeaf = false;
+      return false;
+  }
+  if (value->typeCode != kScalarType) return false;
+  out = numberOf(*value);
+  return true;
+}
+
+void Executor::undefinedName(const Expr& expr) {
+  program_.scanner.setErrorPos(expr.errorPos);
+  raiseAbout(expr.text, isKeyword(expr.text.c_str()) ? "неожиданное появление"
+                                                       : "нет определения");
+}
+
+bool Executor::pure(const Expr& expr, double& out) {
+  bool isLeaf = true;
+  const bool number = leaf(expr, out, isLeaf);
+  if (isLeaf) return number;
+  switch (expr.kind) {
+    case ExprKind::Evaluate: {
+      EvaluationLevel level(program_.evaluator.depth());
+      return pure(*expr.operands[0], out);
+    }
+    case ExprKind::Binary: {
+      if (!isScalarOp(expr.binary)) return false;
+      double a = 0;
+      if (!pure(*expr.operands[0], a)) return false;
+      Scanner& scanner = program_.scanner;
+      const char* saved = scanner.errorPos;
+      scanner.setErrorPos(expr.errorPos);
+      double b = 0;
+      isLeaf = true;
+      bool numbers = leaf(*expr.operands[1], b, isLeaf);
+      if (!isLeaf) numbers = pure(*expr.operands[1], b);
+      if (numbers) {
+        switch (expr.binary) {
+          case BinaryOp::Add: out = a + b; break;
+          case BinaryOp::Subtract: out = a - b; break;
+          case BinaryOp::Multiply: out = a * b; break;
+          case BinaryOp::Less: out = a < b; break;
+          case BinaryOp::Greater: out = a > b; break;
+          default: out = scalarOp(expr.binary, a, b); break;
+        }
+      }
+      if (scanner.nestingDepth == 0) scanner.errorPos = saved;
+      return numbers;
+    }
+    case ExprKind::Negate: {
+      Scanner& scanner = program_.scanner;
+      const char* saved = scanner.errorPos;
+      scanner.setErrorPos(expr.errorPos);
+      double x = 0;
+      const bool numbers = pure(*expr.operands[0], x);
+      if (numbers) out = -x;
+      if (scanner.nestingDepth == 0) scanner.errorPos = saved;
+      return numbers;
+    }
+    default:
+      return false;
+  }
+}
+
+Executor::Value Executor::evaluate(const Expr& expr) {
+  switch (expr.kind) {
+    case ExprKind::Number:
+      return number(expr.number);
+    case ExprKind::Text:
+      program_.stack.push(std::make_unique<String>(expr.text));
+      return {program_.stack.top(), 0};
+    case ExprKind::Name:
+      return name(expr);
+    case ExprKind::Parameter:
+      return pushed(program_.variables.entry(frameBase_ + expr.slot).value);
+    case ExprKind::Evaluate:
+      return evaluateNested(expr);
+    case ExprKind::Binary:
+      return binary(expr);
+    case ExprKind::Negate:
+    case ExprKind::Prefix:
+      return unary(expr);
+    case ExprKind::Range:
+      return range(expr);
+    case ExprKind::Call:
+      return call(expr);
+  }
+  return {nullptr, 0};
+}
+
+Executor::Value Executor::evaluateNested(const Expr& expr) {
+  EvaluationLevel level(program_.evaluator.depth());
+  return evaluate(*expr.operands[0]);
+}
+
+Executor::Value Executor::name(const Expr& expr) {
+  auto* entry = entryFor(expr.text, expr.slot_);
+  if (!entry || !entry->value) undefinedName(expr);
+  return pushed(entry->value);
+}
+
+Executor::Value Executor::binary(const Expr& expr) {
+  const Value left = evaluate(*expr.operands[0]);
+  CaretAt caret(program_.scanner, expr.errorPos);
+  const Value right = evaluate(*expr.operands[1]);
+  const Value result = apply(expr.binary, left, right);
+  caret.done();
+  return result;
+}
+
+Executor::Value Executor::apply(BinaryOp op, Value left, Value right) {
+  double a = 0;
+  double b = 0;
+  if (isScalarOp(op) && numberIn(left.object, left.number, a) &&
+      numberIn(right.object, right.number, b)) {
+    const double result = scalarOp(op, a, b);
+    drop(right);
+    drop(left);
+    return number(result);
+  }
+  Scalar leftNumber(left.number);
+  Scalar rightNumber(right.number);
+  ValuePtr result = applyBinary(op, left.object ? *left.object : leftNumber,
+                                right.object ? *right.object : rightNumber);
+  drop(right);
+  drop(left);
+  program_.stack.push(std::move(result));
+  return {program_.stack.top(), 0};
+}
+
+Executor::Value Executor::unary(const Expr& expr) {
+  int& depth = program_.evaluator.depth();
+  const bool prefix = expr.kind == ExprKind::Prefix;
+  if (prefix && depth >= kMaxExpressionDepth - kMaxPrefixChain) {
+    raise("слишком большая глубина скобок");
+  }
+  CaretAt caret(program_.scanner, expr.errorPos);
+  if (prefix) ++depth;
+  struct Leave {
+    int& depth;
+    bool active;
+    ~Leave() {
+      if (active) --depth;
+    }
+  } leave{depth, prefix};
+  const Value operand = evaluate(*expr.operands[0]);
+  double x = 0;
+  Value result;
+  if ((expr.unary == UnaryOp::Negate || expr.unary == UnaryOp::Not) &&
+      numberIn(operand.object, operand.number, x)) {
+    drop(operand);
+    result = number(expr.unary == UnaryOp::Negate ? -x : 1 - x);
+  } else {
+    Scalar boxed(operand.number);
+    ValuePtr value = applyUnary(expr.unary, operand.object ? *operand.object : boxed);
+    drop(operand);
+    program_.stack.push(std::move(value));
+    result = {program_.stack.top(), 0};
+  }
+  caret.done();
+  return result;
+}
+
+Executor::Value Executor::range(const Expr& expr) {
+  ValueStack& stack = program_.stack;
+  Value from = evaluate(*expr.operands[0]);
+  CaretAt caret(program_.scanner, expr.errorPos);
+  Value to = evaluate(*expr.operands[1]);
+  Scalar fromNumber(from.number);
+  Scalar toNumber(to.number);
+  MatObject& first = from.object ? *from.object : fromNumber;
+  MatObject& last = to.object ? *to.object : toNumber;
+  ValuePtr result;
+  if (expr.operands.size() == 2) {
+    result = makeRange(first, last);
+    drop(to);
+    drop(from);
+  } else {
+    program_.scanner.setErrorPos(expr.stepErrorPos);
+    Value step = evaluate(*expr.operands[2]);
+    Scalar stepNumber(step.number);
+    result = makeSteppedRange(first, last, step.object ? *step.object : stepNumber);
+    drop(step);
+    drop(to);
+    drop(from);
+  }
+  stack.push(std::move(result));
+  caret.done();
+  return {stack.top(), 0};
+}
+
+Executor::Value Executor::call(const Expr& expr) {
+  ValueStack& stack = program_.stack;
+  Value callee = evaluate(*expr.operands[0]);
+  box(callee);
+  const int count = static_cast<int>(expr.operands.size()) - 1;
+  for (int i = 1; i <= count; ++i) {
+    double number = 0;
+    if (numeric(*expr.operands[i], number)) {
+      stack.push(makeNumber(number));
+      continue;
+    }
+    Value argument = evaluate(*expr.operands[i]);
+    box(argument);
+  }
+  CaretAt caret(program_.scanner, expr.errorPos);
+  methodCallFlag() = 0;
+  ValuePtr result = stack.peek(count)->call(count, stack.topArgs(count));
+  stack.popDelete(count + 1);
+  stack.push(std::move(result));
+  caret.done();
+  return {stack.top(), 0};
+}
+
+}  // namespace tesmora::compiled

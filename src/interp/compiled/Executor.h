@@ -1,0 +1,81 @@
+// The executor runs the compiled form of Code.h the way the text path runs
+// the text: the same value stack, variable table and operations, the same
+// caret positions, statement-start checks (long-run question, Stop, stack
+// clearing) and limits. What it saves is the reading: no token is scanned,
+// no number re-read, a name is found through a remembered table entry or
+// a parameter slot, and numbers stay unboxed between operations.
+#pragma once
+
+#include "interp/VariableTable.h"
+#include "interp/compiled/Code.h"
+
+namespace tesmora {
+
+class ProgramContext;
+class MatObject;
+
+namespace compiled {
+
+class Executor {
+ public:
+  explicit Executor(ProgramContext& program) : program_(program) {}
+
+  // Runs a statement compiled by compileStatement and leaves the scanner
+  // where the text path would.
+  void run(const CompiledStatement& compiled);
+
+  // The value of a compiled body called with its parameters as the newest
+  // `parameterCount` table entries; not a number raises `notANumber`.
+  double evaluateBody(const CompiledBody& body, int parameterCount,
+                      const char* notANumber);
+
+ private:
+  // An expression's value: a stack entry (object set, at the stack's top)
+  // or an unboxed number counted as a phantom entry.
+  struct Value {
+    MatObject* object;
+    double number;
+  };
+
+  void statement(const Stmt& stmt);
+  void assign(const Stmt& stmt, Value value);
+  void assignNumber(const Stmt& stmt, double number);
+  void append(const Stmt& stmt);
+  void whileLoop(const Stmt& stmt);
+  void forLoop(const Stmt& stmt);
+  void forRange(const Stmt& stmt);
+  bool condition(const Expr& expr, const char* typeMessage);
+
+  // Numbers only: an expression of numbers, names holding numbers and
+  // operators on numbers is worked out without the stack (there is room
+  // for all it would hold, so it cannot overflow). False, with nothing
+  // changed, when the expression holds anything else; the caller then
+  // evaluates it in full. An error is raised exactly as in full.
+  bool numeric(const Expr& expr, double& out);
+  bool pure(const Expr& expr, double& out);
+  bool leaf(const Expr& expr, double& out, bool& isLeaf);
+  [[noreturn, gnu::cold]] void undefinedName(const Expr& expr);
+  Value evaluate(const Expr& expr);
+  Value evaluateNested(const Expr& expr);
+  Value name(const Expr& expr);
+  Value binary(const Expr& expr);
+  Value apply(BinaryOp op, Value left, Value right);
+  Value unary(const Expr& expr);
+  Value range(const Expr& expr);
+  Value call(const Expr& expr);
+
+  Value number(double value);
+  Value pushed(MatObject* value);
+  // Makes an unboxed number a stack entry.
+  void box(Value& value);
+  // Removes the topmost value, deleting it if it is a temporary.
+  void drop(Value value);
+  VariableTable::Entry* entryFor(const std::string& name, NameSlot& slot);
+  VariableTable::Entry* findEntry(const std::string& name, NameSlot& slot);
+
+  ProgramContext& program_;
+  int frameBase_ = 0;  // the first parameter's table entry
+};
+
+}  // namespace compiled
+}  // namespace tesmora
