@@ -1,11 +1,11 @@
 #include "cli/CliHost.h"
 
 #include <chrono>
-#include <fstream>
 
 #include "cli/PngPicture.h"
 #include "graphics/PictureLayout.h"
 #include "graphics/SvgCanvas.h"
+#include "io/CheckedFile.h"
 #include "text/Cp1251.h"
 
 namespace tesmora::cli {
@@ -123,9 +123,9 @@ bool CliHost::writeSvgPicture(graphics::PictureState& picture,
                               const std::string& file) {
   graphics::SvgCanvas canvas(pictureSize_.width, pictureSize_.height);
   graphics::paintPicture(picture, canvas);
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  out << canvas.document();
-  return static_cast<bool>(out);
+  // A picture that cannot be written whole is not left behind in part.
+  CheckedFile out;
+  return out.create(file) && out.write(canvas.document()) && out.close();
 }
 
 void CliHost::presentPicture(graphics::PictureState& picture) { drawPicture(picture); }

@@ -1,6 +1,9 @@
 #include "values/MatrixAlgebra.h"
 
+#include <atomic>
 #include <cmath>
+#include <system_error>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -25,6 +28,52 @@ std::unique_ptr<Matrix> identityMatrix(int n) {
   return result;
 }
 
+namespace {
+
+// Products of at least this many multiplications (about a millisecond of
+// work) share their rows with a second thread.
+constexpr double kSharedProductSize = 1 << 21;
+
+// Rows of the result are handed out one at a time, to this thread and, for
+// a large product on a machine with more than one core, to one helper. Each
+// element is the same dot product whichever thread computes it, so the
+// result does not depend on the sharing. Only this thread polls for a stop;
+// when it leaves (done, stopped, or failed) the helper stops taking rows and
+// is joined before anything is freed.
+void multiplyRows(const double* a, const double* columns, int rows, int inner, int cols,
+                  double* out) {
+  std::atomic<int> nextRow{0};
+  std::atomic<bool> abandoned{false};
+  const auto work = [&](bool polls) {
+    for (int i; (i = nextRow.fetch_add(1)) < rows;) {
+      if (polls) pollStop();
+      if (abandoned.load(std::memory_order_relaxed)) return;
+      rowTimesRows(a + std::size_t(i) * inner, columns, inner, cols,
+                   out + std::size_t(i) * cols);
+    }
+  };
+  std::thread helper;
+  if (double(rows) * inner * cols >= kSharedProductSize &&
+      std::thread::hardware_concurrency() > 1) {
+    try {
+      helper = std::thread(work, false);
+    } catch (const std::system_error&) {
+      // No thread to be had: this one does all the rows.
+    }
+  }
+  struct Joiner {
+    std::thread& helper;
+    std::atomic<bool>& abandoned;
+    ~Joiner() {
+      abandoned = true;
+      if (helper.joinable()) helper.join();
+    }
+  } joiner{helper, abandoned};
+  work(true);
+}
+
+}  // namespace
+
 // The product as a matrix, whatever its size. B is transposed first, so
 // that every element is a dot product of two rows lying in memory one
 // number after the other; a stop is honoured between two rows of the result.
@@ -36,11 +85,7 @@ std::unique_ptr<Matrix> productMatrix(const Matrix& a, const Matrix& b) {
   for (int k = 0; k < inner; ++k) {
     for (int j = 0; j < b.cols(); ++j) columns[std::size_t(j) * inner + k] = b.at(k, j);
   }
-  for (int i = 0; i < a.rows(); ++i) {
-    pollStop();
-    rowTimesRows(a.data() + std::size_t(i) * inner, columns.data(), inner, b.cols(),
-                 result->data() + std::size_t(i) * b.cols());
-  }
+  multiplyRows(a.data(), columns.data(), a.rows(), inner, b.cols(), result->data());
   return result;
 }
 

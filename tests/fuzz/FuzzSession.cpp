@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
@@ -134,9 +135,20 @@ RunReport FuzzSession::run(const std::string& text) {
   // The run driver itself, on this thread: Interpreter::run would start a
   // thread with a large stack for every run, which costs more than most
   // runs. The stack limit is raised instead (raiseStackLimit()).
+  // TESMORA_FUZZ_SLOW_MS=N names the inputs that take longer than N ms,
+  // which is where the fuzzer's time goes.
+  static const char* slow = std::getenv("TESMORA_FUZZ_SLOW_MS");
+  const auto started = std::chrono::steady_clock::now();
   watchdog->runStarts();
   report = runText(interpreter.context(), RunRequest{withCrLf(text), false, "fuzz"});
   watchdog->runEnds();
+  if (slow) {
+    const double ms = std::chrono::duration<double, std::milli>(
+                          std::chrono::steady_clock::now() - started).count();
+    if (ms > std::atof(slow)) {
+      std::fprintf(stderr, "slow input: %.1f ms: %.200s\n", ms, text.c_str());
+    }
+  }
   cleanScratch();
   return report;
 }

@@ -4,7 +4,9 @@
 // after a few hundred statements and is answered YES, a watchdog that stops
 // a run the question cannot end (after timer(0)), and a scratch directory
 // that every run starts in and that is emptied after it. The sandbox keeps
-// file names inside the scratch directory and turns system() off.
+// file names inside the scratch directory and turns system() off. Since
+// every run changes the current directory, give libFuzzer absolute paths
+// (corpus, -artifact_prefix), as tests/fuzz/fuzz.sh does.
 #pragma once
 
 #include <string>
