@@ -103,6 +103,7 @@ void sortNumbers(std::span<double> values, SortOrder order) {
   const auto numbers = std::partition(values.begin(), values.end(),
                                       [](double x) { return !std::isnan(x); });
   const std::size_t n = static_cast<std::size_t>(numbers - values.begin());
+  if (n == 0) return;  // an empty matrix may hold no storage at all
   const bool down = order == SortOrder::kDescending;
   // The keys take the place of the numbers in the same memory, so sorting
   // needs no second array. The byte copies in place make the storage hold

@@ -70,6 +70,9 @@ void runProgram(ProgramContext& p, const char* text) {
   if (p.stack.empty()) p.stack.push(std::make_unique<Void>());
   p.display.displayFull(*p.stack.top());
   p.stack.clear();
+  // The output file is complete only once its last bytes are written: a
+  // failure there fails the run with the channel's message, like any write.
+  output::finish();
 }
 
 std::string joined(const std::string& subject, const std::string& message) {
