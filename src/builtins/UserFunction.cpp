@@ -63,6 +63,17 @@ const compiled::CompiledBody* Definition::compiledBody() const {
   return compiled_.get();
 }
 
+int* const* Definition::parameterSlots(VariableTable& table) const {
+  if (slotsTable_ != table.id()) {
+    slots_.clear();
+    for (const Parameter& parameter : parameters) {
+      slots_.push_back(table.slotFor(parameter.name));
+    }
+    slotsTable_ = table.id();
+  }
+  return slots_.data();
+}
+
 double evaluateBody(const Definition& definition, const MatObject& callee,
                     const char* notANumber) {
   ProgramContext& p = program();
@@ -107,8 +118,10 @@ double evaluateBody(const Definition& definition, const MatObject& callee,
 double CSFuncU::invoke(int count, Args args) {
   ProgramContext& p = program();
   LocalBindings locals(p.variables, p.stack);
+  int* const* slots = definition_->parameterSlots(p.variables);
   for (int i = 0; i < count; ++i) {
-    p.variables.pushLocal(definition_->parameters[i].name, args[i]->copy());
+    p.variables.pushLocalInSlot(slots[i], definition_->parameters[i].name,
+                                args[i]->copy());
     ++locals.count;
   }
   return evaluateBody(*definition_, *this, "Значение функции должно быть скаляром");
