@@ -1,7 +1,6 @@
 #include "builtins/UserFunction.h"
 
 #include <cstring>
-#include <exception>
 
 #include "interp/Cancellation.h"
 #include "interp/Errors.h"
@@ -36,19 +35,21 @@ struct SavedScanner {
 // Parameters are removed when the call ends, also when it fails. A failed
 // body may have left the parameters' own values on the stack: those go
 // first, before the parameters that own them.
+// Whether the call failed is told by `finished`, set when the body has
+// given its value: asking for the uncaught exceptions costs more than the
+// rest of the binding.
 struct LocalBindings {
   LocalBindings(VariableTable& table, ValueStack& stack)
-      : table(table), stack(stack), stackBase(stack.size()),
-        exceptions(std::uncaught_exceptions()) {}
+      : table(table), stack(stack), stackBase(stack.size()) {}
   ~LocalBindings() {
-    if (std::uncaught_exceptions() != exceptions) stack.truncate(stackBase);
+    if (!finished) stack.truncate(stackBase);
     while (count-- > 0) table.popLocal();
   }
   VariableTable& table;
   ValueStack& stack;
   const int stackBase;
-  const int exceptions;
   int count = 0;
+  bool finished = false;
 };
 
 }  // namespace
@@ -124,7 +125,10 @@ double CSFuncU::invoke(int count, Args args) {
                                 args[i]->copy());
     ++locals.count;
   }
-  return evaluateBody(*definition_, *this, "Значение функции должно быть скаляром");
+  const double value =
+      evaluateBody(*definition_, *this, "Значение функции должно быть скаляром");
+  locals.finished = true;
+  return value;
 }
 
 double CSFuncU::eval1(double x) {
