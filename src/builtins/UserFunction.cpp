@@ -52,7 +52,61 @@ struct LocalBindings {
   bool finished = false;
 };
 
+// Freed function values of this thread, kept for the next ones; given
+// back when the thread ends. Sanitizer builds keep none, so that a use
+// after free is still caught.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr std::size_t kKeptFunctions = 0;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr std::size_t kKeptFunctions = 0;
+#else
+constexpr std::size_t kKeptFunctions = 256;
+#endif
+#else
+constexpr std::size_t kKeptFunctions = 256;
+#endif
+
+struct FreeFunctions {
+  struct Block {
+    Block* next;
+  };
+  ~FreeFunctions() {
+    while (first) {
+      Block* next = first->next;
+      ::operator delete(first);
+      first = next;
+    }
+  }
+  Block* first = nullptr;
+  std::size_t count = 0;
+};
+thread_local FreeFunctions freeFunctions;
+
 }  // namespace
+
+void* CSFuncU::operator new(std::size_t size) {
+  FreeFunctions& kept = freeFunctions;
+  if (size == sizeof(CSFuncU) && kept.first) {
+    FreeFunctions::Block* block = kept.first;
+    kept.first = block->next;
+    --kept.count;
+    return block;
+  }
+  return ::operator new(size);
+}
+
+void CSFuncU::operator delete(void* block, std::size_t size) {
+  FreeFunctions& kept = freeFunctions;
+  if (size == sizeof(CSFuncU) && kept.count < kKeptFunctions) {
+    auto* freed = static_cast<FreeFunctions::Block*>(block);
+    freed->next = kept.first;
+    kept.first = freed;
+    ++kept.count;
+    return;
+  }
+  ::operator delete(block);
+}
 
 const compiled::CompiledBody* Definition::compiledBody() const {
   if (!compileTried_) {

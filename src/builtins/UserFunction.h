@@ -50,6 +50,10 @@ class CSFuncU final : public CSFunc {
       : definition_(std::move(definition)) {}
 
   ValuePtr copy() const override { return std::make_unique<CSFuncU>(definition_); }
+  // Function values are copied and dropped at every pass of iff and the
+  // like: freed blocks are kept for reuse.
+  static void* operator new(std::size_t size);
+  static void operator delete(void* block, std::size_t size);
   int argCount() const override {
     return static_cast<int>(definition_->parameters.size());
   }
