@@ -18,6 +18,7 @@
 #include <type_traits>
 #include <utility>
 
+#include "interp/Cancellation.h"
 #include "interp/Errors.h"
 #include "values/CLaw.h"
 #include "values/Function.h"
@@ -96,8 +97,19 @@ class SFn final : public CSFunc {
   double invoke(int, Args args) override {
     return apply(args, std::index_sequence_for<A...>{});
   }
+  // A one-number routine given a numeric matrix runs straight on its
+  // elements: what the generic substitution does, without boxing each
+  // element into a number and calling back through invoke.
+  ValuePtr call(int count, Args args) override {
+    if constexpr (kOneNumber) {
+      if (count == 1 && args[0]->typeCode == kMatrixType) {
+        return mapElements(asMatrix(*args[0]));
+      }
+    }
+    return CSFunc::call(count, args);
+  }
   double eval1(double x) override {
-    if constexpr (std::is_same_v<Routine, double (*)(double)>) return routine_(x);
+    if constexpr (kOneNumber) return routine_(x);
     else return CSFunc::eval1(x);
   }
   double eval2(double x, double y) override {
@@ -106,9 +118,22 @@ class SFn final : public CSFunc {
   }
 
  private:
+  static constexpr bool kOneNumber = std::is_same_v<Routine, double (*)(double)>;
+
   template <std::size_t... I>
   double apply(Args args, std::index_sequence<I...>) {
     return routine_(ArgKind<A>::get(*args[I])...);
+  }
+  ValuePtr mapElements(const Matrix& source) {
+    auto result = Matrix::createForOverwrite(source.rows(), source.cols());
+    const double* from = source.data();
+    double* to = result->data();
+    const int count = source.count();
+    for (int k = 0; k < count; ++k) {
+      if (k % kElementsPerPoll == 0) pollStop();
+      to[k] = routine_(from[k]);
+    }
+    return result;
   }
   Routine routine_;
 };

@@ -1,7 +1,6 @@
 #include "builtins/UserFunction.h"
 
 #include <cstring>
-#include <exception>
 
 #include "interp/Cancellation.h"
 #include "interp/Errors.h"
@@ -36,22 +35,78 @@ struct SavedScanner {
 // Parameters are removed when the call ends, also when it fails. A failed
 // body may have left the parameters' own values on the stack: those go
 // first, before the parameters that own them.
+// Whether the call failed is told by `finished`, set when the body has
+// given its value: asking for the uncaught exceptions costs more than the
+// rest of the binding.
 struct LocalBindings {
   LocalBindings(VariableTable& table, ValueStack& stack)
-      : table(table), stack(stack), stackBase(stack.size()),
-        exceptions(std::uncaught_exceptions()) {}
+      : table(table), stack(stack), stackBase(stack.size()) {}
   ~LocalBindings() {
-    if (std::uncaught_exceptions() != exceptions) stack.truncate(stackBase);
+    if (!finished) stack.truncate(stackBase);
     while (count-- > 0) table.popLocal();
   }
   VariableTable& table;
   ValueStack& stack;
   const int stackBase;
-  const int exceptions;
   int count = 0;
+  bool finished = false;
 };
 
+// Freed function values of this thread, kept for the next ones; given
+// back when the thread ends. Sanitizer builds keep none, so that a use
+// after free is still caught.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr std::size_t kKeptFunctions = 0;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr std::size_t kKeptFunctions = 0;
+#else
+constexpr std::size_t kKeptFunctions = 256;
+#endif
+#else
+constexpr std::size_t kKeptFunctions = 256;
+#endif
+
+struct FreeFunctions {
+  struct Block {
+    Block* next;
+  };
+  ~FreeFunctions() {
+    while (first) {
+      Block* next = first->next;
+      ::operator delete(first);
+      first = next;
+    }
+  }
+  Block* first = nullptr;
+  std::size_t count = 0;
+};
+thread_local FreeFunctions freeFunctions;
+
 }  // namespace
+
+void* CSFuncU::operator new(std::size_t size) {
+  FreeFunctions& kept = freeFunctions;
+  if (size == sizeof(CSFuncU) && kept.first) {
+    FreeFunctions::Block* block = kept.first;
+    kept.first = block->next;
+    --kept.count;
+    return block;
+  }
+  return ::operator new(size);
+}
+
+void CSFuncU::operator delete(void* block, std::size_t size) {
+  FreeFunctions& kept = freeFunctions;
+  if (size == sizeof(CSFuncU) && kept.count < kKeptFunctions) {
+    auto* freed = static_cast<FreeFunctions::Block*>(block);
+    freed->next = kept.first;
+    kept.first = freed;
+    ++kept.count;
+    return;
+  }
+  ::operator delete(block);
+}
 
 const compiled::CompiledBody* Definition::compiledBody() const {
   if (!compileTried_) {
@@ -61,6 +116,17 @@ const compiled::CompiledBody* Definition::compiledBody() const {
     compiled_ = compiled::compileBody(body, names);
   }
   return compiled_.get();
+}
+
+int* const* Definition::parameterSlots(VariableTable& table) const {
+  if (slotsTable_ != table.id()) {
+    slots_.clear();
+    for (const Parameter& parameter : parameters) {
+      slots_.push_back(table.slotFor(parameter.name));
+    }
+    slotsTable_ = table.id();
+  }
+  return slots_.data();
 }
 
 double evaluateBody(const Definition& definition, const MatObject& callee,
@@ -107,11 +173,16 @@ double evaluateBody(const Definition& definition, const MatObject& callee,
 double CSFuncU::invoke(int count, Args args) {
   ProgramContext& p = program();
   LocalBindings locals(p.variables, p.stack);
+  int* const* slots = definition_->parameterSlots(p.variables);
   for (int i = 0; i < count; ++i) {
-    p.variables.pushLocal(definition_->parameters[i].name, args[i]->copy());
+    p.variables.pushLocalInSlot(slots[i], definition_->parameters[i].name,
+                                args[i]->copy());
     ++locals.count;
   }
-  return evaluateBody(*definition_, *this, "Значение функции должно быть скаляром");
+  const double value =
+      evaluateBody(*definition_, *this, "Значение функции должно быть скаляром");
+  locals.finished = true;
+  return value;
 }
 
 double CSFuncU::eval1(double x) {

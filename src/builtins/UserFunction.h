@@ -4,6 +4,7 @@
 // changes once made, so copies of a function value share it.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "values/Function.h"
 
 namespace tesmora {
+class VariableTable;
 namespace compiled {
 struct CompiledBody;
 }
@@ -30,8 +32,13 @@ struct Definition {
   // The body read once, made at the first call; null when the body is one
   // the compiled form leaves to the text path.
   const compiled::CompiledBody* compiledBody() const;
+  // The index slots of the parameters' names in `table`, found once per
+  // table.
+  int* const* parameterSlots(VariableTable& table) const;
 
  private:
+  mutable std::vector<int*> slots_;
+  mutable std::uint64_t slotsTable_ = 0;
   mutable std::shared_ptr<const compiled::CompiledBody> compiled_;
   mutable bool compileTried_ = false;
 };
@@ -43,6 +50,10 @@ class CSFuncU final : public CSFunc {
       : definition_(std::move(definition)) {}
 
   ValuePtr copy() const override { return std::make_unique<CSFuncU>(definition_); }
+  // Function values are copied and dropped at every pass of iff and the
+  // like: freed blocks are kept for reuse.
+  static void* operator new(std::size_t size);
+  static void operator delete(void* block, std::size_t size);
   int argCount() const override {
     return static_cast<int>(definition_->parameters.size());
   }

@@ -1,5 +1,7 @@
 #include "interp/VariableTable.h"
 
+#include <atomic>
+
 #include "interp/Errors.h"
 
 namespace tesmora {
@@ -24,8 +26,28 @@ const int* VariableTable::slotOf(std::string_view name) const {
   return found == newest_.end() ? nullptr : &found->second;
 }
 
+std::uint64_t VariableTable::nextId() {
+  static std::atomic<std::uint64_t> last{0};
+  return ++last;
+}
+
+int* VariableTable::slotFor(std::string_view name) {
+  auto newest = newest_.find(name);
+  if (newest == newest_.end()) newest = newest_.emplace(std::string(name), -1).first;
+  return &newest->second;
+}
+
 VariableTable::Entry& VariableTable::append(std::string_view name,
                                             MatObject* value, int category) {
+  if (count_ == kVariableTableSize) {
+    delete value;
+    raise("слишком много переменных");
+  }
+  return appendInSlot(slotFor(name), name, value, category);
+}
+
+VariableTable::Entry& VariableTable::appendInSlot(int* slot, std::string_view name,
+                                                  MatObject* value, int category) {
   if (count_ == kVariableTableSize) {
     delete value;
     raise("слишком много переменных");
@@ -36,11 +58,9 @@ VariableTable::Entry& VariableTable::append(std::string_view name,
   entry.value = value;
   entry.registered = nullptr;
   entry.category = category;
-  auto newest = newest_.find(name);
-  if (newest == newest_.end()) newest = newest_.emplace(entry.name, -1).first;
-  entry.older = newest->second;
-  entry.newest = &newest->second;
-  newest->second = index;
+  entry.older = *slot;
+  entry.newest = slot;
+  *slot = index;
   if (value) value->variableName = entry.name.c_str();
   return entry;
 }
@@ -75,6 +95,11 @@ MatObject* VariableTable::assignOwned(std::string_view name, ValuePtr value) {
 
 void VariableTable::pushLocal(std::string_view name, ValuePtr value) {
   append(name, value.release(), 0);
+}
+
+void VariableTable::pushLocalInSlot(int* slot, std::string_view name,
+                                    ValuePtr value) {
+  appendInSlot(slot, name, value.release(), 0);
 }
 
 void VariableTable::popLocal() {

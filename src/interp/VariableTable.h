@@ -47,6 +47,13 @@ class VariableTable {
   MatObject* assignOwned(std::string_view name, ValuePtr value);
   // Binds a function parameter: a new entry holding `value` (a copy).
   void pushLocal(std::string_view name, ValuePtr value);
+  // The same, through the name's index slot got from slotFor: no hashing.
+  void pushLocalInSlot(int* slot, std::string_view name, ValuePtr value);
+  // The index slot of a name, entered (as -1) if the name never was.
+  int* slotFor(std::string_view name);
+  // Tells tables apart, also one made where a destroyed one was, so that
+  // slots kept for one table are never used with another.
+  std::uint64_t id() const { return id_; }
   void popLocal();
 
   // The registry's entries, made before any run.
@@ -76,6 +83,8 @@ class VariableTable {
 
  private:
   Entry& append(std::string_view name, MatObject* value, int category);
+  Entry& appendInSlot(int* slot, std::string_view name, MatObject* value,
+                      int category);
   void bind(Entry& entry, ValuePtr value);
   void release(Entry& entry);
 
@@ -92,6 +101,8 @@ class VariableTable {
   int count_ = 0;
   int predefinedCount_ = 0;
   int registrationCategory_ = 0;
+  const std::uint64_t id_ = nextId();
+  static std::uint64_t nextId();
 };
 
 }  // namespace tesmora

@@ -17,9 +17,6 @@
 namespace tesmora {
 namespace {
 
-// Cheap numeric elements are many: a Stop is looked for every so many.
-constexpr int kElementsPerPoll = 256;
-
 int gMethodCallFlag = 0;
 
 enum class Role { Exact, Elementwise, Recursive, Law };
@@ -241,7 +238,7 @@ ValuePtr CSFunc::call(int count, Args args) {
     }
     return result;
   }
-  auto result = Matrix::create(rows, cols);
+  auto result = Matrix::createForOverwrite(rows, cols);
   for (int k = 0; k < rows * cols; ++k) {
     if (k % kElementsPerPoll == 0) pollStop();
     (*result)[k] = invoke(count, element.at(k));

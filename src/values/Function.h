@@ -28,6 +28,10 @@ class Described {
 
 // Scalar functions: builtins of the SF_ classes, user functions, and
 // numeric matrices (a function of their indices).
+// Cheap numeric elements are many: substitution looks for a Stop every
+// so many elements.
+inline constexpr int kElementsPerPoll = 256;
+
 class CSFunc : public MatObject, public Described {
  public:
   explicit CSFunc(int typeCode = kSFuncType) : MatObject(typeCode) {}

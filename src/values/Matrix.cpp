@@ -1,5 +1,6 @@
 #include "values/Matrix.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "interp/Errors.h"
@@ -21,13 +22,25 @@ void setMaxElementCount(int limit) { gMaxElements = limit; }
 preMatrix::~preMatrix() = default;
 
 Matrix::Matrix(int rows, int cols)
-    : rows_(rows), cols_(cols), elements_(std::size_t(rows) * cols, 0.0) {}
+    : rows_(rows), cols_(cols),
+      elements_(std::make_unique<double[]>(std::size_t(rows) * cols)) {}
+
+Matrix::Matrix(int rows, int cols, ForOverwrite)
+    : rows_(rows), cols_(cols),
+      elements_(std::make_unique_for_overwrite<double[]>(std::size_t(rows) * cols)) {}
 
 std::unique_ptr<Matrix> Matrix::create(int rows, int cols) {
   if (static_cast<long long>(rows) * cols > gMaxElements) {
     raise("слишком большой массив");
   }
   return createUnbounded(rows, cols);
+}
+
+std::unique_ptr<Matrix> Matrix::createForOverwrite(int rows, int cols) {
+  if (static_cast<long long>(rows) * cols > gMaxElements) {
+    raise("слишком большой массив");
+  }
+  return std::unique_ptr<Matrix>(new Matrix(rows, cols, ForOverwrite{}));
 }
 
 std::unique_ptr<Matrix> Matrix::createUnbounded(int rows, int cols) {
@@ -65,8 +78,8 @@ ValuePtr Matrix::elementAtRC(int row, int col) const {
 }
 
 std::unique_ptr<Matrix> Matrix::duplicate() const {
-  auto result = createUnbounded(rows_, cols_);
-  result->elements_ = elements_;
+  auto result = std::unique_ptr<Matrix>(new Matrix(rows_, cols_, ForOverwrite{}));
+  std::copy(data(), data() + count(), result->data());
   return result;
 }
 
@@ -77,14 +90,14 @@ ValuePtr Matrix::copy() const {
 
 double Matrix::mean() const {
   double sum = 0;
-  for (const double x : elements_) sum += x;
+  for (int i = 0; i < count(); ++i) sum += elements_[i];
   return sum / count();
 }
 
 double Matrix::variance() const {
   const double m = mean();
   double sum = 0;
-  for (const double x : elements_) sum += (x - m) * (x - m);
+  for (int i = 0; i < count(); ++i) sum += (elements_[i] - m) * (elements_[i] - m);
   return sum / count();
 }
 

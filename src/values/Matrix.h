@@ -27,6 +27,9 @@ class Matrix : public preMatrix {
   // Bounded by the element-count limit ("слишком большой массив"): ranges,
   // literals, copies and the results of operations.
   static std::unique_ptr<Matrix> create(int rows, int cols);
+  // As create, but the elements are left unset: only for callers that
+  // write every element before the matrix is used.
+  static std::unique_ptr<Matrix> createForOverwrite(int rows, int cols);
   // Sizes given by the user as numbers: x(m, n) and builtins.
   static std::unique_ptr<Matrix> fromSizes(double rows, double cols);
   // A column of n given as a number: x(n).
@@ -37,8 +40,8 @@ class Matrix : public preMatrix {
   int rows() const { return rows_; }
   int cols() const { return cols_; }
   int count() const { return rows_ * cols_; }
-  double* data() { return elements_.data(); }
-  const double* data() const { return elements_.data(); }
+  double* data() { return elements_.get(); }
+  const double* data() const { return elements_.get(); }
   double& at(int r, int c) { return elements_[std::size_t(r) * cols_ + c]; }
   double at(int r, int c) const { return elements_[std::size_t(r) * cols_ + c]; }
   double& operator[](int i) { return elements_[i]; }
@@ -72,9 +75,12 @@ class Matrix : public preMatrix {
   Matrix(int rows, int cols);
 
  private:
+  struct ForOverwrite {};
+  Matrix(int rows, int cols, ForOverwrite);
+
   int rows_;
   int cols_;
-  std::vector<double> elements_;
+  std::unique_ptr<double[]> elements_;
 };
 
 // A colour: a 1×3 matrix of red, green, blue, each meant to lie in 0..255.

@@ -142,7 +142,7 @@ ValuePtr elementwise(BinaryOp op, const MatObject& left, const MatObject& right)
   if (op == BinaryOp::Divide && !rightMatrix && numberOf(right) == 0) {
     raise("деление на ноль");
   }
-  auto result = Matrix::create(shape.rows(), shape.cols());
+  auto result = Matrix::createForOverwrite(shape.rows(), shape.cols());
   const double a0 = leftMatrix ? 0 : numberOf(left);
   const double b0 = rightMatrix ? 0 : numberOf(right);
   for (int i = 0; i < shape.count(); ++i) {
@@ -397,7 +397,7 @@ ValuePtr makeRange(const MatObject& from, const MatObject& to) {
   const double n = std::floor(std::fabs(b - a) + 1);
   if (!std::isfinite(n)) raise("операция ':' не определена");
   if (n > maxElementCount()) raise("слишком большой массив");
-  auto result = Matrix::create(static_cast<int>(n), 1);
+  auto result = Matrix::createForOverwrite(static_cast<int>(n), 1);
   for (int i = 0; i < result->count(); ++i) (*result)[i] = b >= a ? a + i : a - i;
   return result;
 }
