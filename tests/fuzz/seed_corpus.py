@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes the seed corpus of the run target: every example program, every
+"""Writes the run target's starting corpus: every example program, every
 script test and every program text that a script test gives with -e, one
 file each, in Windows-1251 as the interpreter reads them."""
 
