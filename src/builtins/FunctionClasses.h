@@ -23,6 +23,7 @@
 #include "values/CLaw.h"
 #include "values/Function.h"
 #include "values/Matrix.h"
+#include "values/ParallelLoop.h"
 #include "values/Scalar.h"
 #include "values/SuperMatrix.h"
 
@@ -91,19 +92,33 @@ class SFn final : public CSFunc {
  public:
   using Routine = double (*)(A...);
   explicit SFn(Routine routine) : routine_(routine) {}
-  ValuePtr copy() const override { return std::make_unique<SFn>(routine_); }
+  ValuePtr copy() const override {
+    auto twin = std::make_unique<SFn>(routine_);
+    twin->sharesOutElements_ = sharesOutElements_;
+    return twin;
+  }
   int argCount() const override { return sizeof...(A); }
   int argType(int index) const override { return kArgCodes<A...>[index]; }
   double invoke(int, Args args) override {
     return apply(args, std::index_sequence_for<A...>{});
   }
-  // A one-number routine given a numeric matrix runs straight on its
+  // A routine of one number given a numeric matrix, or of a law and a
+  // number given a law and a numeric matrix, runs straight on the
   // elements: what the generic substitution does, without boxing each
   // element into a number and calling back through invoke.
   ValuePtr call(int count, Args args) override {
     if constexpr (kOneNumber) {
       if (count == 1 && args[0]->typeCode == kMatrixType) {
-        return mapElements(asMatrix(*args[0]));
+        return mapElements(asMatrix(*args[0]), sharesOutElements_,
+                           [this](double x) { return routine_(x); });
+      }
+    }
+    if constexpr (kLawAndNumber) {
+      if (count == 2 && args[0]->typeCode == kLawType && args[1]->typeCode == kMatrixType) {
+        const CLaw& law = static_cast<const CLaw&>(*args[0]);
+        return mapElements(asMatrix(*args[1]),
+                           sharesOutElements_ && law.methodsSafeFromThreads(),
+                           [this, &law](double x) { return routine_(law, x); });
       }
     }
     return CSFunc::call(count, args);
@@ -117,25 +132,38 @@ class SFn final : public CSFunc {
     else return CSFunc::eval2(x, y);
   }
 
+  // For routines without side effects: the elements of a long matrix are
+  // shared out between threads (values/ParallelLoop.h).
+  void shareOutElements() { sharesOutElements_ = true; }
+
  private:
   static constexpr bool kOneNumber = std::is_same_v<Routine, double (*)(double)>;
+  static constexpr bool kLawAndNumber = std::is_same_v<Routine, double (*)(const CLaw&, double)>;
 
   template <std::size_t... I>
   double apply(Args args, std::index_sequence<I...>) {
     return routine_(ArgKind<A>::get(*args[I])...);
   }
-  ValuePtr mapElements(const Matrix& source) {
+  template <class Each>
+  static ValuePtr mapElements(const Matrix& source, bool shared, Each each) {
     auto result = Matrix::createForOverwrite(source.rows(), source.cols());
     const double* from = source.data();
     double* to = result->data();
     const int count = source.count();
+    if (shared) {
+      forEachBlock(count, [&](int begin, int end) {
+        for (int k = begin; k < end; ++k) to[k] = each(from[k]);
+      });
+      return result;
+    }
     for (int k = 0; k < count; ++k) {
       if (k % kElementsPerPoll == 0) pollStop();
-      to[k] = routine_(from[k]);
+      to[k] = each(from[k]);
     }
     return result;
   }
   Routine routine_;
+  bool sharesOutElements_ = false;
 };
 
 // The short routine of a class whose last argument may be left out.

@@ -8,8 +8,8 @@ namespace tesmora {
 namespace {
 
 constexpr BuiltinRow kRows[] = {
-    row<SF_D, gammaOf>("gamma"),
-    row<SF_D, lngammaOf>("lngamma"),
+    pureRow<SF_D, gammaOf>("gamma"),
+    pureRow<SF_D, lngammaOf>("lngamma"),
     row<SF_D, factorial>("fa"),
     row<SF_DD, binomial>("cbin"),
     row<SF_DD, betaOf>("beta"),

@@ -68,6 +68,14 @@ template <class Class, auto Routine>
 ValuePtr makeBuiltin() {
   return std::make_unique<Class>(Routine);
 }
+// As makeBuiltin, for routines without side effects whose elements may be
+// shared out between threads.
+template <class Class, auto Routine>
+ValuePtr makeSharedOutBuiltin() {
+  auto builtin = std::make_unique<Class>(Routine);
+  builtin->shareOutElements();
+  return builtin;
+}
 template <class Class, auto Short, auto Long>
 ValuePtr makeBuiltin2() {
   return std::make_unique<Class>(Short, Long);

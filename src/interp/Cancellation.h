@@ -16,6 +16,11 @@ namespace tesmora {
 // the run's time limit has passed. Cheap enough for inner loops.
 void pollStop();
 
+// Marks the calling thread as a helper of a loop shared between threads
+// (values/ParallelLoop.h): its polls do nothing, since the interpreter's
+// thread polls for the whole loop and alone may ask the user.
+void leavePollsToInterpreterThread();
+
 // Asks the running program to stop at its next poll. Safe to call from any
 // thread (the desktop's user-interface thread, the runner's timer).
 void requestStop();

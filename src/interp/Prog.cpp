@@ -12,6 +12,7 @@
 namespace tesmora {
 namespace {
 ProgramContext* gProgram = nullptr;
+thread_local bool tHelperThread = false;
 }
 
 ProgramContext& program() { return *gProgram; }
@@ -53,8 +54,10 @@ void requestStop() {
   if (ProgramContext* p = gProgram) p->stopRequested.store(true, std::memory_order_relaxed);
 }
 
+void leavePollsToInterpreterThread() { tHelperThread = true; }
+
 void pollStop() {
-  if (gProgram == nullptr) return;
+  if (gProgram == nullptr || tHelperThread) return;
   ProgramContext& p = *gProgram;
   p.stopIfRequested();
   // Reading the clock costs far more than the flag: look at it only now

@@ -40,6 +40,11 @@ class CLaw : public MatObject {
   virtual double q(double p) const { return invpl(p); }
   virtual double den(double x) const;
 
+  // Whether probabilities, quantiles and the density may be asked from
+  // several threads at once: true for laws that keep no state between
+  // calls and run no user code.
+  virtual bool methodsSafeFromThreads() const { return false; }
+
   // One random value; by default the inverse transform of a uniform draw.
   virtual double draw() const;
 };

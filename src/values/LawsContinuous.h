@@ -10,6 +10,7 @@ namespace tesmora {
 
 class CContLaw : public CLaw {
  public:
+  bool methodsSafeFromThreads() const override { return true; }
   double pe(double) const override { return 0; }
   double ple(double x) const override { return pl(x); }
   double pg(double x) const override { return 1 - pl(x); }

@@ -23,11 +23,11 @@ preMatrix::~preMatrix() = default;
 
 Matrix::Matrix(int rows, int cols)
     : rows_(rows), cols_(cols),
-      elements_(std::make_unique<double[]>(std::size_t(rows) * cols)) {}
+      elements_(allocateElements(std::size_t(rows) * cols, true)) {}
 
 Matrix::Matrix(int rows, int cols, ForOverwrite)
     : rows_(rows), cols_(cols),
-      elements_(std::make_unique_for_overwrite<double[]>(std::size_t(rows) * cols)) {}
+      elements_(allocateElements(std::size_t(rows) * cols, false)) {}
 
 std::unique_ptr<Matrix> Matrix::create(int rows, int cols) {
   if (static_cast<long long>(rows) * cols > gMaxElements) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "values/CLaw.h"
+#include "values/ElementStorage.h"
 #include "values/Function.h"
 
 namespace tesmora {
@@ -80,7 +81,7 @@ class Matrix : public preMatrix {
 
   int rows_;
   int cols_;
-  std::unique_ptr<double[]> elements_;
+  ElementBuffer elements_;
 };
 
 // A colour: a 1×3 matrix of red, green, blue, each meant to lie in 0..255.
