@@ -108,6 +108,13 @@ void CSFuncU::operator delete(void* block, std::size_t size) {
   ::operator delete(block);
 }
 
+Definition::Definition(std::string name, std::string body, std::vector<Parameter> parameters)
+    : name(std::move(name)), body(std::move(body)), parameters(std::move(parameters)) {
+  for (const Parameter& parameter : this->parameters) {
+    if (parameter.type != kScalarType) takesNumbers = false;
+  }
+}
+
 const compiled::CompiledBody* Definition::compiledBody() const {
   if (!compileTried_) {
     compileTried_ = true;
@@ -129,45 +136,63 @@ int* const* Definition::parameterSlots(VariableTable& table) const {
   return slots_.data();
 }
 
-double evaluateBody(const Definition& definition, const MatObject& callee,
-                    const char* notANumber) {
+namespace {
+
+// The name a call of `callee` is titled with (see evaluateBody).
+const char* titleOf(const Definition& definition, const MatObject& callee) {
+  return callee.variableName && !callee.isOrphan() ? callee.variableName
+                                                   : definition.name.c_str();
+}
+
+// The body's value, the call titled `title`. The title points at a name
+// that lives as long as the call: the callee's variable's or the
+// definition's.
+double runBody(const Definition& definition, const char* title, const char* notANumber) {
   ProgramContext& p = program();
   pollStop();
   if (p.callDepth >= kMaxCallDepth) raise("слишком большая глубина рекурсии");
   Scanner& scanner = p.scanner;
-  std::string callerName = std::move(p.currentFunctionName);
-  // On an error the depth and the name stay as they are: the report titles
+  const char* callerTitle = p.currentFunctionName;
+  // On an error the depth and the title stay as they are: the report titles
   // the error with the function it happened in.
   ++p.callDepth;
   ++scanner.nestingDepth;
-  p.currentFunctionName.assign(callee.variableName && !callee.isOrphan()
-                                   ? std::string_view(callee.variableName)
-                                   : std::string_view(definition.name));
-
-  if (const compiled::CompiledBody* body = p.compiledForm ? definition.compiledBody() : nullptr) {
-    const double value = p.executor.evaluateBody(
-        *body, static_cast<int>(definition.parameters.size()), notANumber);
-    --scanner.nestingDepth;
-    --p.callDepth;
-    p.currentFunctionName = std::move(callerName);
-    return value;
+  p.currentFunctionName = title;
+  double value = 0;
+  try {
+    if (const compiled::CompiledBody* body =
+            p.compiledForm ? definition.compiledBody() : nullptr) {
+      value = p.executor.evaluateBody(
+          *body, static_cast<int>(definition.parameters.size()), notANumber);
+    } else {
+      // The compiled body leaves the scanner alone; the text is read with it.
+      const SavedScanner saved(scanner);
+      scanner.readPos = definition.body.c_str();
+      scanner.scan();
+      p.evaluator.evaluate();
+      if (!scanner.atEnd()) raise("нет ';'");
+      Popped result(p.stack.pop());
+      if (result->typeCode != kScalarType) raise(notANumber);
+      value = numberOf(*result);
+      saved.restore(scanner);
+    }
+  } catch (...) {
+    p.keepFunctionName();
+    throw;
   }
-
-  // The compiled body leaves the scanner alone; the text is read with it.
-  const SavedScanner saved(scanner);
-  scanner.readPos = definition.body.c_str();
-  scanner.scan();
-  p.evaluator.evaluate();
-  if (!scanner.atEnd()) raise("нет ';'");
-  Popped result(p.stack.pop());
-  if (result->typeCode != kScalarType) raise(notANumber);
-  const double value = numberOf(*result);
-
-  saved.restore(scanner);
   --scanner.nestingDepth;
   --p.callDepth;
-  p.currentFunctionName = std::move(callerName);
+  p.currentFunctionName = callerTitle;
   return value;
+}
+
+constexpr const char* kNotANumber = "Значение функции должно быть скаляром";
+
+}  // namespace
+
+double evaluateBody(const Definition& definition, const MatObject& callee,
+                    const char* notANumber) {
+  return runBody(definition, titleOf(definition, callee), notANumber);
 }
 
 double CSFuncU::invoke(int count, Args args) {
@@ -179,8 +204,24 @@ double CSFuncU::invoke(int count, Args args) {
                                 args[i]->copy());
     ++locals.count;
   }
-  const double value =
-      evaluateBody(*definition_, *this, "Значение функции должно быть скаляром");
+  const double value = runBody(*definition_, titleOf(*definition_, *this), kNotANumber);
+  locals.finished = true;
+  return value;
+}
+
+// A number argument's copy is a new number: made here from the number.
+double CSFuncU::invokeOnNumbers(const double* numbers, bool asCopy) {
+  ProgramContext& p = program();
+  LocalBindings locals(p.variables, p.stack);
+  int* const* slots = definition_->parameterSlots(p.variables);
+  const int count = argCount();
+  for (int i = 0; i < count; ++i) {
+    p.variables.pushLocalInSlot(slots[i], definition_->parameters[i].name,
+                                makeNumber(numbers[i]));
+    ++locals.count;
+  }
+  const char* title = asCopy ? definition_->name.c_str() : titleOf(*definition_, *this);
+  const double value = runBody(*definition_, title, kNotANumber);
   locals.finished = true;
   return value;
 }

@@ -24,11 +24,12 @@ struct Parameter {
 };
 
 struct Definition {
-  Definition(std::string name, std::string body, std::vector<Parameter> parameters)
-      : name(std::move(name)), body(std::move(body)), parameters(std::move(parameters)) {}
+  Definition(std::string name, std::string body, std::vector<Parameter> parameters);
   std::string name;  // the name it was defined under
   std::string body;
   std::vector<Parameter> parameters;
+  // Every parameter is declared a number.
+  bool takesNumbers = true;
   // The body read once, made at the first call; null when the body is one
   // the compiled form leaves to the text path.
   const compiled::CompiledBody* compiledBody() const;
@@ -63,6 +64,17 @@ class CSFuncU final : public CSFunc {
   double invoke(int count, Args args) override;
   double eval1(double x) override;
   double eval2(double x, double y) override;
+  CSFuncU* asUserFunction() override { return this; }
+
+  // The call the compiled form makes when the arguments are numbers, one
+  // for each parameter, and every parameter is declared a number: what
+  // the generic call does then, without boxing the numbers. `asCopy`
+  // titles the call as a copy of this value would be (see evaluateBody):
+  // iff hands its choice over uncopied.
+  bool takesNumbers(int count) const {
+    return definition_->takesNumbers && count == argCount();
+  }
+  double invokeOnNumbers(const double* numbers, bool asCopy);
 
  private:
   SharedDefinition definition_;

@@ -35,6 +35,13 @@ void ProgramContext::stopIfRequested() {
   raise("Выполнение прекращено пользователем");
 }
 
+void ProgramContext::keepFunctionName() {
+  if (!failedFunctionNames.empty() && currentFunctionName == failedFunctionNames.back().c_str()) {
+    return;  // kept by the call that failed first
+  }
+  currentFunctionName = failedFunctionNames.emplace_back(currentFunctionName).c_str();
+}
+
 void ProgramContext::longRunCheckPoint() {
   stopIfRequested();
   if (!longRunCheck) return;

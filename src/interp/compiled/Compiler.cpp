@@ -371,6 +371,8 @@ class Compiler {
     }
     // An element assignment target(i) = value: the text path.
     if (scanner_.isSeparator('=')) throw GiveUp{};
+    const Expr& name = *expr->operands[0];
+    expr->iffCall = name.kind == ExprKind::Name && name.text == "iff" && expr->operands.size() == 4;
     return expr;
   }
 

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "builtins/UserFunction.h"
 #include "interp/Errors.h"
 #include "interp/Prog.h"
 #include "values/Function.h"
@@ -585,20 +586,131 @@ Executor::Value Executor::range(const Expr& expr) {
   return {stack.top(), 0};
 }
 
+// A call whose callee is a user function taking numbers and whose
+// arguments turn out numbers binds them without boxing them; any other
+// call, and one whose arguments turn out otherwise, is the generic call,
+// with the values the text path would have on the stack.
 Executor::Value Executor::call(const Expr& expr) {
-  ValueStack& stack = program_.stack;
-  Value callee = evaluate(*expr.operands[0]);
-  box(callee);
+  bool chosen = false;
+  const Value function = callee(*expr.operands[0], chosen);
   const int count = static_cast<int>(expr.operands.size()) - 1;
-  for (int i = 1; i <= count; ++i) {
-    double number = 0;
-    if (!isBareName(*expr.operands[i]) && numeric(*expr.operands[i], number)) {
-      stack.push(makeNumber(number));
-      continue;
+  ValueStack& stack = program_.stack;
+  const int calleeIndex = stack.size() - 1;
+  int next = 1;
+  if (function.object->typeCode == kSFuncType) {
+    CSFuncU* user = static_cast<CSFunc*>(function.object)->asUserFunction();
+    if (user && user->takesNumbers(count)) {
+      double numbers[kMaxParameters];
+      while (next <= count && numberArgument(*expr.operands[next], numbers[next - 1])) ++next;
+      if (next > count) return callOnNumbers(expr, *user, chosen, numbers, count);
+      boxNumbers(numbers, next - 1);
+      ++next;
     }
-    Value argument = evaluate(*expr.operands[i]);
-    box(argument);
   }
+  if (chosen) {
+    MatObject*& held = stack.at(calleeIndex);
+    held = held->copy().release();
+  }
+  for (; next <= count; ++next) pushArgument(*expr.operands[next]);
+  return callTop(expr, count);
+}
+
+Executor::Value Executor::callee(const Expr& expr, bool& chosen) {
+  if (expr.kind == ExprKind::Call && expr.iffCall) {
+    const Expr& name = *expr.operands[0];
+    const Entry* entry = entryFor(name.text, name.slot_);
+    if (entry && entry->value && entry->value == entry->registered) return choice(expr, chosen);
+  }
+  Value value = evaluate(expr);
+  box(value);
+  return value;
+}
+
+// The builtin iff(c, a, b) with c 0 or 1 chooses a or b and returns a copy
+// of it; a user function chosen is handed over itself, the call then titled
+// as the copy's would be. The arguments are all evaluated, as for any
+// call; anything but such a choice is the builtin's call.
+Executor::Value Executor::choice(const Expr& expr, bool& chosen) {
+  ValueStack& stack = program_.stack;
+  name(*expr.operands[0]);
+  double condition = 0;
+  const bool number = numberArgument(*expr.operands[1], condition);
+  pushArgument(*expr.operands[2]);
+  pushArgument(*expr.operands[3]);
+  MatObject* whenFalse = stack.pop();
+  MatObject* whenTrue = stack.pop();
+  if (number && (condition == 1 || condition == 0)) {
+    MatObject* picked = condition == 1 ? whenTrue : whenFalse;
+    if (picked->typeCode == kSFuncType &&
+        static_cast<CSFunc*>(picked)->asUserFunction()) {
+      stack.releasePhantom();
+      stack.pop();  // iff, the registry's
+      deleteIfTemporary(picked == whenTrue ? whenFalse : whenTrue);
+      chosen = !picked->isTemporary();
+      return pushed(picked);
+    }
+  }
+  if (number) {
+    stack.releasePhantom();
+    stack.push(makeNumber(condition));
+  }
+  stack.push(whenTrue);
+  stack.push(whenFalse);
+  return callTop(expr, 3);
+}
+
+bool Executor::numberArgument(const Expr& expr, double& out) {
+  ValueStack& stack = program_.stack;
+  if (!isBareName(expr) && numeric(expr, out)) {
+    stack.reservePhantom();
+    return true;
+  }
+  const Value value = evaluate(expr);
+  if (!value.object) {
+    out = value.number;
+    return true;
+  }
+  if (value.object->typeCode != kScalarType) return false;
+  out = numberOf(*value.object);
+  deleteIfTemporary(stack.pop());
+  stack.reservePhantom();
+  return true;
+}
+
+void Executor::pushArgument(const Expr& expr) {
+  double number = 0;
+  if (!isBareName(expr) && numeric(expr, number)) {
+    program_.stack.push(makeNumber(number));
+    return;
+  }
+  Value argument = evaluate(expr);
+  box(argument);
+}
+
+void Executor::boxNumbers(const double* numbers, int count) {
+  ValueStack& stack = program_.stack;
+  MatObject* top = stack.pop();
+  for (int i = 0; i < count; ++i) {
+    stack.releasePhantom();
+    stack.push(makeNumber(numbers[i]));
+  }
+  stack.push(top);
+}
+
+Executor::Value Executor::callOnNumbers(const Expr& expr, CSFuncU& function, bool asCopy,
+                                        const double* numbers, int count) {
+  ValueStack& stack = program_.stack;
+  CaretAt caret(program_.scanner, expr.errorPos);
+  methodCallFlag() = 0;
+  const double value = function.invokeOnNumbers(numbers, asCopy);
+  stack.setPhantoms(stack.phantoms() - count);
+  deleteIfTemporary(stack.pop());
+  caret.done();
+  return number(value);
+}
+
+Executor::Value Executor::callTop(const Expr& expr, int count) {
+  ValueStack& stack = program_.stack;
   CaretAt caret(program_.scanner, expr.errorPos);
   methodCallFlag() = 0;
   ValuePtr result = stack.peek(count)->call(count, stack.topArgs(count));

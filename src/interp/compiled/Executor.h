@@ -13,6 +13,7 @@ namespace tesmora {
 
 class ProgramContext;
 class MatObject;
+class CSFuncU;
 
 namespace compiled {
 
@@ -63,6 +64,21 @@ class Executor {
   Value unary(const Expr& expr);
   Value range(const Expr& expr);
   Value call(const Expr& expr);
+  // The callee of a call, pushed. `chosen`: it is the choice of iff,
+  // handed over uncopied, and stands for its copy.
+  Value callee(const Expr& expr, bool& chosen);
+  Value choice(const Expr& expr, bool& chosen);
+  // An argument that is a number, counted as a phantom entry; false when it
+  // is not, with its value pushed.
+  bool numberArgument(const Expr& expr, double& out);
+  void pushArgument(const Expr& expr);
+  // The first `count` arguments, phantom numbers below the pushed top
+  // entry, made stack entries.
+  void boxNumbers(const double* numbers, int count);
+  Value callOnNumbers(const Expr& expr, CSFuncU& function, bool asCopy,
+                      const double* numbers, int count);
+  // Calls the function below the `count` topmost entries on them.
+  Value callTop(const Expr& expr, int count);
 
   Value number(double value);
   Value pushed(MatObject* value);
