@@ -1,5 +1,7 @@
 #include "builtins/UserFunction.h"
 
+#include "builtins/BodyCall.h"
+
 #include <cstring>
 
 #include "interp/Cancellation.h"
@@ -30,26 +32,6 @@ struct SavedScanner {
   const char* tokenStart;
   int tokenKind;
   char tokenText[kTokenBufferSize];
-};
-
-// Parameters are removed when the call ends, also when it fails. A failed
-// body may have left the parameters' own values on the stack: those go
-// first, before the parameters that own them.
-// Whether the call failed is told by `finished`, set when the body has
-// given its value: asking for the uncaught exceptions costs more than the
-// rest of the binding.
-struct LocalBindings {
-  LocalBindings(VariableTable& table, ValueStack& stack)
-      : table(table), stack(stack), stackBase(stack.size()) {}
-  ~LocalBindings() {
-    if (!finished) stack.truncate(stackBase);
-    while (count-- > 0) table.popLocal();
-  }
-  VariableTable& table;
-  ValueStack& stack;
-  const int stackBase;
-  int count = 0;
-  bool finished = false;
 };
 
 // Freed function values of this thread, kept for the next ones; given
@@ -115,49 +97,32 @@ Definition::Definition(std::string name, std::string body, std::vector<Parameter
   }
 }
 
-const compiled::CompiledBody* Definition::compiledBody() const {
-  if (!compileTried_) {
-    compileTried_ = true;
-    std::vector<std::string> names;
-    for (const Parameter& parameter : parameters) names.push_back(parameter.name);
-    compiled_ = compiled::compileBody(body, names);
-  }
+const compiled::CompiledBody* Definition::compileFirst() const {
+  compileTried_ = true;
+  std::vector<std::string> names;
+  for (const Parameter& parameter : parameters) names.push_back(parameter.name);
+  compiled_ = compiled::compileBody(body, names);
   return compiled_.get();
 }
 
-int* const* Definition::parameterSlots(VariableTable& table) const {
-  if (slotsTable_ != table.id()) {
-    slots_.clear();
-    for (const Parameter& parameter : parameters) {
-      slots_.push_back(table.slotFor(parameter.name));
-    }
-    slotsTable_ = table.id();
+int* const* Definition::findSlots(VariableTable& table) const {
+  slots_.clear();
+  for (const Parameter& parameter : parameters) {
+    slots_.push_back(table.slotFor(parameter.name));
   }
+  slotsTable_ = table.id();
   return slots_.data();
 }
 
 namespace {
-
-// The name a call of `callee` is titled with (see evaluateBody).
-const char* titleOf(const Definition& definition, const MatObject& callee) {
-  return callee.variableName && !callee.isOrphan() ? callee.variableName
-                                                   : definition.name.c_str();
-}
 
 // The body's value, the call titled `title`. The title points at a name
 // that lives as long as the call: the callee's variable's or the
 // definition's.
 double runBody(const Definition& definition, const char* title, const char* notANumber) {
   ProgramContext& p = program();
-  pollStop();
-  if (p.callDepth >= kMaxCallDepth) raise("слишком большая глубина рекурсии");
   Scanner& scanner = p.scanner;
-  const char* callerTitle = p.currentFunctionName;
-  // On an error the depth and the title stay as they are: the report titles
-  // the error with the function it happened in.
-  ++p.callDepth;
-  ++scanner.nestingDepth;
-  p.currentFunctionName = title;
+  BodyCall call(p, title);
   double value = 0;
   try {
     if (const compiled::CompiledBody* body =
@@ -177,34 +142,31 @@ double runBody(const Definition& definition, const char* title, const char* notA
       saved.restore(scanner);
     }
   } catch (...) {
-    p.keepFunctionName();
+    call.fail();
     throw;
   }
-  --scanner.nestingDepth;
-  --p.callDepth;
-  p.currentFunctionName = callerTitle;
+  call.finish();
   return value;
 }
 
-constexpr const char* kNotANumber = "Значение функции должно быть скаляром";
 
 }  // namespace
 
 double evaluateBody(const Definition& definition, const MatObject& callee,
                     const char* notANumber) {
-  return runBody(definition, titleOf(definition, callee), notANumber);
+  return runBody(definition, callTitle(definition, callee), notANumber);
 }
 
 double CSFuncU::invoke(int count, Args args) {
   ProgramContext& p = program();
-  LocalBindings locals(p.variables, p.stack);
+  ParameterBindings locals(p.variables, p.stack);
   int* const* slots = definition_->parameterSlots(p.variables);
   for (int i = 0; i < count; ++i) {
     p.variables.pushLocalInSlot(slots[i], definition_->parameters[i].name,
                                 args[i]->copy());
     ++locals.count;
   }
-  const double value = runBody(*definition_, titleOf(*definition_, *this), kNotANumber);
+  const double value = runBody(*definition_, callTitle(*definition_, *this), kNotANumberMessage);
   locals.finished = true;
   return value;
 }
@@ -212,7 +174,7 @@ double CSFuncU::invoke(int count, Args args) {
 // A number argument's copy is a new number: made here from the number.
 double CSFuncU::invokeOnNumbers(const double* numbers, bool asCopy) {
   ProgramContext& p = program();
-  LocalBindings locals(p.variables, p.stack);
+  ParameterBindings locals(p.variables, p.stack);
   int* const* slots = definition_->parameterSlots(p.variables);
   const int count = argCount();
   for (int i = 0; i < count; ++i) {
@@ -220,8 +182,8 @@ double CSFuncU::invokeOnNumbers(const double* numbers, bool asCopy) {
                                 makeNumber(numbers[i]));
     ++locals.count;
   }
-  const char* title = asCopy ? definition_->name.c_str() : titleOf(*definition_, *this);
-  const double value = runBody(*definition_, title, kNotANumber);
+  const char* title = asCopy ? definition_->name.c_str() : callTitle(*definition_, *this);
+  const double value = runBody(*definition_, title, kNotANumberMessage);
   locals.finished = true;
   return value;
 }

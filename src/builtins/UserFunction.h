@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "values/CLaw.h"
+#include "interp/VariableTable.h"
 #include "values/Function.h"
 
 namespace tesmora {
@@ -32,12 +33,18 @@ struct Definition {
   bool takesNumbers = true;
   // The body read once, made at the first call; null when the body is one
   // the compiled form leaves to the text path.
-  const compiled::CompiledBody* compiledBody() const;
+  const compiled::CompiledBody* compiledBody() const {
+    return compileTried_ ? compiled_.get() : compileFirst();
+  }
   // The index slots of the parameters' names in `table`, found once per
   // table.
-  int* const* parameterSlots(VariableTable& table) const;
+  int* const* parameterSlots(const VariableTable& table) const {
+    return slotsTable_ == table.id() ? slots_.data() : findSlots(const_cast<VariableTable&>(table));
+  }
 
  private:
+  const compiled::CompiledBody* compileFirst() const;
+  int* const* findSlots(VariableTable& table) const;
   mutable std::vector<int*> slots_;
   mutable std::uint64_t slotsTable_ = 0;
   mutable std::shared_ptr<const compiled::CompiledBody> compiled_;
@@ -75,6 +82,7 @@ class CSFuncU final : public CSFunc {
     return definition_->takesNumbers && count == argCount();
   }
   double invokeOnNumbers(const double* numbers, bool asCopy);
+  const Definition& definition() const { return *definition_; }
 
  private:
   SharedDefinition definition_;
@@ -90,6 +98,15 @@ class CLawUser final : public CLaw {
  private:
   SharedDefinition definition_;
 };
+
+// What a function's body must give.
+inline constexpr const char* kNotANumberMessage = "Значение функции должно быть скаляром";
+
+// The name a call of `callee` is titled with (see evaluateBody).
+inline const char* callTitle(const Definition& definition, const MatObject& callee) {
+  return callee.variableName && !callee.isOrphan() ? callee.variableName
+                                                   : definition.name.c_str();
+}
 
 // Evaluates a stored expression text as the body of a call of `callee`
 // and returns its value, which must be a number (else `notANumber`). The

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "builtins/BodyCall.h"
 #include "builtins/UserFunction.h"
 #include "interp/Errors.h"
 #include "interp/Prog.h"
@@ -374,6 +375,7 @@ VariableTable::Entry* Executor::findEntry(const std::string& name, NameSlot& slo
 }
 
 bool Executor::numeric(const Expr& expr, double& out) {
+  if (!expr.mayBeNumber) return false;
   const ValueStack& stack = program_.stack;
   if (stack.size() + stack.phantoms() + expr.need > kValueStackSize) return false;
   return pure(expr, out);
@@ -661,6 +663,15 @@ Executor::Value Executor::choice(const Expr& expr, bool& chosen) {
 
 bool Executor::numberArgument(const Expr& expr, double& out) {
   ValueStack& stack = program_.stack;
+  if (MatObject* value = bareValue(expr)) {
+    if (value->typeCode != kScalarType) {
+      stack.push(value);
+      return false;
+    }
+    stack.reservePhantom();
+    out = numberOf(*value);
+    return true;
+  }
   if (!isBareName(expr) && numeric(expr, out)) {
     stack.reservePhantom();
     return true;
@@ -678,6 +689,10 @@ bool Executor::numberArgument(const Expr& expr, double& out) {
 }
 
 void Executor::pushArgument(const Expr& expr) {
+  if (MatObject* value = bareValue(expr)) {
+    program_.stack.push(value);
+    return;
+  }
   double number = 0;
   if (!isBareName(expr) && numeric(expr, number)) {
     program_.stack.push(makeNumber(number));
@@ -685,6 +700,25 @@ void Executor::pushArgument(const Expr& expr) {
   }
   Value argument = evaluate(expr);
   box(argument);
+}
+
+// An argument that is a name or a parameter alone, as most are: its value,
+// found as evaluate would find it before pushing it (the nesting level
+// checked, an undefined name raised); else null.
+MatObject* Executor::bareValue(const Expr& expr) {
+  if (expr.kind != ExprKind::Evaluate) return nullptr;
+  const Expr& inner = *expr.operands[0];
+  if (inner.kind == ExprKind::Parameter) {
+    if (program_.evaluator.depth() >= kMaxExpressionDepth) raise("переполнение стека");
+    return program_.variables.entry(frameBase_ + inner.slot).value;
+  }
+  if (inner.kind == ExprKind::Name) {
+    if (program_.evaluator.depth() >= kMaxExpressionDepth) raise("переполнение стека");
+    Entry* entry = entryFor(inner.text, inner.slot_);
+    if (!entry || !entry->value) undefinedName(inner);
+    return entry->value;
+  }
+  return nullptr;
 }
 
 void Executor::boxNumbers(const double* numbers, int count) {
@@ -697,12 +731,37 @@ void Executor::boxNumbers(const double* numbers, int count) {
   stack.push(top);
 }
 
+// What CSFuncU::invokeOnNumbers does, here with the body evaluated at
+// once; a body left to the text path is left to it.
 Executor::Value Executor::callOnNumbers(const Expr& expr, CSFuncU& function, bool asCopy,
                                         const double* numbers, int count) {
   ValueStack& stack = program_.stack;
   CaretAt caret(program_.scanner, expr.errorPos);
   methodCallFlag() = 0;
-  const double value = function.invokeOnNumbers(numbers, asCopy);
+  const Definition& definition = function.definition();
+  const CompiledBody* body = definition.compiledBody();
+  double value = 0;
+  if (!body) {
+    value = function.invokeOnNumbers(numbers, asCopy);
+  } else {
+    VariableTable& variables = program_.variables;
+    ParameterBindings bindings(variables, stack);
+    int* const* slots = definition.parameterSlots(variables);
+    for (int i = 0; i < count; ++i) {
+      variables.pushLocalInSlot(slots[i], definition.parameters[i].name,
+                                makeNumber(numbers[i]));
+      ++bindings.count;
+    }
+    BodyCall call(program_, asCopy ? definition.name.c_str() : callTitle(definition, function));
+    try {
+      value = evaluateBody(*body, count, kNotANumberMessage);
+    } catch (...) {
+      call.fail();
+      throw;
+    }
+    call.finish();
+    bindings.finished = true;
+  }
   stack.setPhantoms(stack.phantoms() - count);
   deleteIfTemporary(stack.pop());
   caret.done();

@@ -72,6 +72,7 @@ class Executor {
   // is not, with its value pushed.
   bool numberArgument(const Expr& expr, double& out);
   void pushArgument(const Expr& expr);
+  MatObject* bareValue(const Expr& expr);
   // The first `count` arguments, phantom numbers below the pushed top
   // entry, made stack entries.
   void boxNumbers(const double* numbers, int count);
