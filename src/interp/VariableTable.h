@@ -96,7 +96,7 @@ class VariableTable {
     if (count_ == kVariableTableSize) tableFull(value);
     const int index = count_++;
     Entry& entry = entries_[index];
-    if (entry.name != name) entry.name.assign(name);
+    if (!sameText(entry.name, name)) entry.name.assign(name);
     entry.value = value;
     entry.registered = nullptr;
     entry.category = category;
@@ -114,6 +114,14 @@ class VariableTable {
     entry.registered = nullptr;
   }
   [[noreturn, gnu::cold]] static void tableFull(MatObject* value);
+  // Names are short: compared here rather than through a library call.
+  static bool sameText(const std::string& held, std::string_view name) {
+    if (held.size() != name.size()) return false;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+      if (held[i] != name[i]) return false;
+    }
+    return true;
+  }
   void bind(Entry& entry, ValuePtr value);
 
   struct NameHash {

@@ -420,32 +420,14 @@ bool Executor::pure(const Expr& expr, double& out) {
   switch (expr.kind) {
     case ExprKind::Evaluate: {
       EvaluationLevel level(program_.evaluator.depth());
-      return pure(*expr.operands[0], out);
+      const Expr& inner = *expr.operands[0];
+      // An operator between two operands, the most frequent case, without
+      // going round once more.
+      if (inner.kind == ExprKind::Binary) return pureBinary(inner, out);
+      return pure(inner, out);
     }
-    case ExprKind::Binary: {
-      if (!isScalarOp(expr.binary)) return false;
-      double a = 0;
-      if (!pure(*expr.operands[0], a)) return false;
-      Scanner& scanner = program_.scanner;
-      const char* saved = scanner.errorPos;
-      scanner.setErrorPos(expr.errorPos);
-      double b = 0;
-      isLeaf = true;
-      bool numbers = leaf(*expr.operands[1], b, isLeaf);
-      if (!isLeaf) numbers = pure(*expr.operands[1], b);
-      if (numbers) {
-        switch (expr.binary) {
-          case BinaryOp::Add: out = a + b; break;
-          case BinaryOp::Subtract: out = a - b; break;
-          case BinaryOp::Multiply: out = a * b; break;
-          case BinaryOp::Less: out = a < b; break;
-          case BinaryOp::Greater: out = a > b; break;
-          default: out = scalarOp(expr.binary, a, b); break;
-        }
-      }
-      if (scanner.nestingDepth == 0) scanner.errorPos = saved;
-      return numbers;
-    }
+    case ExprKind::Binary:
+      return pureBinary(expr, out);
     case ExprKind::Negate: {
       Scanner& scanner = program_.scanner;
       const char* saved = scanner.errorPos;
@@ -459,6 +441,34 @@ bool Executor::pure(const Expr& expr, double& out) {
     default:
       return false;
   }
+}
+
+inline bool Executor::pureBinary(const Expr& expr, double& out) {
+  if (!isScalarOp(expr.binary)) return false;
+  double a = 0;
+  bool isLeaf = true;
+  bool numbers = leaf(*expr.operands[0], a, isLeaf);
+  if (!isLeaf) numbers = pure(*expr.operands[0], a);
+  if (!numbers) return false;
+  Scanner& scanner = program_.scanner;
+  const char* saved = scanner.errorPos;
+  scanner.setErrorPos(expr.errorPos);
+  double b = 0;
+  isLeaf = true;
+  numbers = leaf(*expr.operands[1], b, isLeaf);
+  if (!isLeaf) numbers = pure(*expr.operands[1], b);
+  if (numbers) {
+    switch (expr.binary) {
+      case BinaryOp::Add: out = a + b; break;
+      case BinaryOp::Subtract: out = a - b; break;
+      case BinaryOp::Multiply: out = a * b; break;
+      case BinaryOp::Less: out = a < b; break;
+      case BinaryOp::Greater: out = a > b; break;
+      default: out = scalarOp(expr.binary, a, b); break;
+    }
+  }
+  if (scanner.nestingDepth == 0) scanner.errorPos = saved;
+  return numbers;
 }
 
 Executor::Value Executor::evaluate(const Expr& expr) {

@@ -54,6 +54,7 @@ class Executor {
   // evaluates it in full. An error is raised exactly as in full.
   bool numeric(const Expr& expr, double& out);
   bool pure(const Expr& expr, double& out);
+  bool pureBinary(const Expr& expr, double& out);
   bool leaf(const Expr& expr, double& out, bool& isLeaf);
   [[noreturn, gnu::cold]] void undefinedName(const Expr& expr);
   Value evaluate(const Expr& expr);
