@@ -3,7 +3,6 @@
 // numbers (interp/compiled/Executor.cpp), so both do exactly the same.
 #pragma once
 
-#include "interp/Cancellation.h"
 #include "interp/Errors.h"
 #include "interp/Limits.h"
 #include "interp/Prog.h"
@@ -42,7 +41,7 @@ struct ParameterBindings {
 class BodyCall {
  public:
   BodyCall(ProgramContext& p, const char* title) : p_(p) {
-    pollStop();
+    p.poll();  // pollStop(): p is the program
     if (p.callDepth >= kMaxCallDepth) raise("слишком большая глубина рекурсии");
     callerTitle_ = p.currentFunctionName;
     ++p.callDepth;

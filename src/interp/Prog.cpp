@@ -61,15 +61,7 @@ void requestStop() {
 }
 
 void pollStop() {
-  if (gProgram == nullptr) return;
-  ProgramContext& p = *gProgram;
-  p.stopIfRequested();
-  // Reading the clock costs far more than the flag: look at it only now
-  // and then, which still asks the long-run question within milliseconds.
-  constexpr unsigned kLongRunPollInterval = 1024;
-  if (++p.pollsSinceClock < kLongRunPollInterval) return;
-  p.pollsSinceClock = 0;
-  p.longRunCheckPoint();
+  if (gProgram != nullptr) gProgram->poll();
 }
 
 }  // namespace tesmora

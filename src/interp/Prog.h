@@ -76,6 +76,17 @@ class ProgramContext {
   unsigned pollsSinceClock = 0;
   // Raises the stop message if a stop was requested.
   void stopIfRequested();
+  // What pollStop() does (interp/Cancellation.h), inline for the calls of
+  // user functions. Reading the clock costs far more than the flag: it is
+  // looked at only now and then, which still asks the long-run question
+  // within milliseconds.
+  void poll() {
+    if (stopRequested.load(std::memory_order_relaxed)) stopIfRequested();
+    constexpr unsigned kLongRunPollInterval = 1024;
+    if (++pollsSinceClock < kLongRunPollInterval) return;
+    pollsSinceClock = 0;
+    longRunCheckPoint();
+  }
 };
 
 // The process's interpreter context.

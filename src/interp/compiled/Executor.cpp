@@ -631,7 +631,9 @@ Executor::Value Executor::callee(const Expr& expr, bool& chosen) {
   if (expr.kind == ExprKind::Call && expr.iffCall) {
     const Expr& name = *expr.operands[0];
     const Entry* entry = entryFor(name.text, name.slot_);
-    if (entry && entry->value && entry->value == entry->registered) return choice(expr, chosen);
+    if (entry && entry->value && entry->value == entry->registered) {
+      return choice(expr, entry->value, chosen);
+    }
   }
   Value value = evaluate(expr);
   box(value);
@@ -642,9 +644,9 @@ Executor::Value Executor::callee(const Expr& expr, bool& chosen) {
 // of it; a user function chosen is handed over itself, the call then titled
 // as the copy's would be. The arguments are all evaluated, as for any
 // call; anything but such a choice is the builtin's call.
-Executor::Value Executor::choice(const Expr& expr, bool& chosen) {
+Executor::Value Executor::choice(const Expr& expr, MatObject* iff, bool& chosen) {
   ValueStack& stack = program_.stack;
-  name(*expr.operands[0]);
+  pushed(iff);
   double condition = 0;
   const bool number = numberArgument(*expr.operands[1], condition);
   pushArgument(*expr.operands[2]);

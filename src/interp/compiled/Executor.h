@@ -68,7 +68,7 @@ class Executor {
   // The callee of a call, pushed. `chosen`: it is the choice of iff,
   // handed over uncopied, and stands for its copy.
   Value callee(const Expr& expr, bool& chosen);
-  Value choice(const Expr& expr, bool& chosen);
+  Value choice(const Expr& expr, MatObject* iff, bool& chosen);
   // An argument that is a number, counted as a phantom entry; false when it
   // is not, with its value pushed.
   bool numberArgument(const Expr& expr, double& out);
