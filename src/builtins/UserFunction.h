@@ -79,7 +79,8 @@ class CSFuncU final : public CSFunc {
   // titles the call as a copy of this value would be (see evaluateBody):
   // iff hands its choice over uncopied.
   bool takesNumbers(int count) const {
-    return definition_->takesNumbers && count == argCount();
+    return definition_->takesNumbers &&
+           count == static_cast<int>(definition_->parameters.size());
   }
   double invokeOnNumbers(const double* numbers, bool asCopy);
   const Definition& definition() const { return *definition_; }

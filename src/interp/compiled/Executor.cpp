@@ -635,6 +635,7 @@ Executor::Value Executor::callee(const Expr& expr, bool& chosen) {
       return choice(expr, entry->value, chosen);
     }
   }
+  if (expr.kind == ExprKind::Name) return name(expr);
   Value value = evaluate(expr);
   box(value);
   return value;
