@@ -68,8 +68,9 @@ class COFunction : public Function, public Described {
 };
 
 // The method-call flag: 1 while x.name(...) is being called, so argument
-// errors count the receiver as argument 0.
-int& methodCallFlag();
+// errors count the receiver as argument 0. Set at every call: inline.
+inline int gMethodCallFlag = 0;
+inline int& methodCallFlag() { return gMethodCallFlag; }
 
 [[noreturn]] void throwArgTypeError(const MatObject& function, int index,
                                     int count, bool ofElement);

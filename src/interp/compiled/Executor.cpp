@@ -113,7 +113,7 @@ double Executor::evaluateBody(const CompiledBody& body, int parameterCount,
     ~Restore() { base = saved; }
   } restore{frameBase_, savedBase};
   double number = 0;
-  if (numeric(*body.expr, number)) return number;
+  if (body.expr->mayBeNumber && numeric(*body.expr, number)) return number;
   const Value value = evaluate(*body.expr);
   if (!value.object) {
     program_.stack.releasePhantom();
