@@ -1,10 +1,8 @@
 #include "builtins/UserFunction.h"
 
-#include "builtins/BodyCall.h"
-
 #include <cstring>
 
-#include "interp/Cancellation.h"
+#include "builtins/BodyCall.h"
 #include "interp/Errors.h"
 #include "interp/Evaluator.h"
 #include "interp/Limits.h"
@@ -148,7 +146,6 @@ double runBody(const Definition& definition, const char* title, const char* notA
   call.finish();
   return value;
 }
-
 
 }  // namespace
 

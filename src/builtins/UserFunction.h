@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "values/CLaw.h"
 #include "interp/VariableTable.h"
+#include "values/CLaw.h"
 #include "values/Function.h"
 
 namespace tesmora {
@@ -38,8 +38,8 @@ struct Definition {
   }
   // The index slots of the parameters' names in `table`, found once per
   // table.
-  int* const* parameterSlots(const VariableTable& table) const {
-    return slotsTable_ == table.id() ? slots_.data() : findSlots(const_cast<VariableTable&>(table));
+  int* const* parameterSlots(VariableTable& table) const {
+    return slotsTable_ == table.id() ? slots_.data() : findSlots(table);
   }
 
  private:
