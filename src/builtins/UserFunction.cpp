@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "interp/Cancellation.h"
+#include "builtins/BodyCall.h"
 #include "interp/Errors.h"
 #include "interp/Evaluator.h"
 #include "interp/Limits.h"
@@ -30,26 +30,6 @@ struct SavedScanner {
   const char* tokenStart;
   int tokenKind;
   char tokenText[kTokenBufferSize];
-};
-
-// Parameters are removed when the call ends, also when it fails. A failed
-// body may have left the parameters' own values on the stack: those go
-// first, before the parameters that own them.
-// Whether the call failed is told by `finished`, set when the body has
-// given its value: asking for the uncaught exceptions costs more than the
-// rest of the binding.
-struct LocalBindings {
-  LocalBindings(VariableTable& table, ValueStack& stack)
-      : table(table), stack(stack), stackBase(stack.size()) {}
-  ~LocalBindings() {
-    if (!finished) stack.truncate(stackBase);
-    while (count-- > 0) table.popLocal();
-  }
-  VariableTable& table;
-  ValueStack& stack;
-  const int stackBase;
-  int count = 0;
-  bool finished = false;
 };
 
 // Freed function values of this thread, kept for the next ones; given
@@ -108,79 +88,99 @@ void CSFuncU::operator delete(void* block, std::size_t size) {
   ::operator delete(block);
 }
 
-const compiled::CompiledBody* Definition::compiledBody() const {
-  if (!compileTried_) {
-    compileTried_ = true;
-    std::vector<std::string> names;
-    for (const Parameter& parameter : parameters) names.push_back(parameter.name);
-    compiled_ = compiled::compileBody(body, names);
+Definition::Definition(std::string name, std::string body, std::vector<Parameter> parameters)
+    : name(std::move(name)), body(std::move(body)), parameters(std::move(parameters)) {
+  for (const Parameter& parameter : this->parameters) {
+    if (parameter.type != kScalarType) takesNumbers = false;
   }
+}
+
+const compiled::CompiledBody* Definition::compileFirst() const {
+  compileTried_ = true;
+  std::vector<std::string> names;
+  for (const Parameter& parameter : parameters) names.push_back(parameter.name);
+  compiled_ = compiled::compileBody(body, names);
   return compiled_.get();
 }
 
-int* const* Definition::parameterSlots(VariableTable& table) const {
-  if (slotsTable_ != table.id()) {
-    slots_.clear();
-    for (const Parameter& parameter : parameters) {
-      slots_.push_back(table.slotFor(parameter.name));
-    }
-    slotsTable_ = table.id();
+int* const* Definition::findSlots(VariableTable& table) const {
+  slots_.clear();
+  for (const Parameter& parameter : parameters) {
+    slots_.push_back(table.slotFor(parameter.name));
   }
+  slotsTable_ = table.id();
   return slots_.data();
 }
 
+namespace {
+
+// The body's value, the call titled `title`. The title points at a name
+// that lives as long as the call: the callee's variable's or the
+// definition's.
+double runBody(const Definition& definition, const char* title, const char* notANumber) {
+  ProgramContext& p = program();
+  Scanner& scanner = p.scanner;
+  BodyCall call(p, title);
+  double value = 0;
+  try {
+    if (const compiled::CompiledBody* body =
+            p.compiledForm ? definition.compiledBody() : nullptr) {
+      value = p.executor.evaluateBody(
+          *body, static_cast<int>(definition.parameters.size()), notANumber);
+    } else {
+      // The compiled body leaves the scanner alone; the text is read with it.
+      const SavedScanner saved(scanner);
+      scanner.readPos = definition.body.c_str();
+      scanner.scan();
+      p.evaluator.evaluate();
+      if (!scanner.atEnd()) raise("нет ';'");
+      Popped result(p.stack.pop());
+      if (result->typeCode != kScalarType) raise(notANumber);
+      value = numberOf(*result);
+      saved.restore(scanner);
+    }
+  } catch (...) {
+    call.fail();
+    throw;
+  }
+  call.finish();
+  return value;
+}
+
+}  // namespace
+
 double evaluateBody(const Definition& definition, const MatObject& callee,
                     const char* notANumber) {
-  ProgramContext& p = program();
-  pollStop();
-  if (p.callDepth >= kMaxCallDepth) raise("слишком большая глубина рекурсии");
-  Scanner& scanner = p.scanner;
-  std::string callerName = std::move(p.currentFunctionName);
-  // On an error the depth and the name stay as they are: the report titles
-  // the error with the function it happened in.
-  ++p.callDepth;
-  ++scanner.nestingDepth;
-  p.currentFunctionName.assign(callee.variableName && !callee.isOrphan()
-                                   ? std::string_view(callee.variableName)
-                                   : std::string_view(definition.name));
-
-  if (const compiled::CompiledBody* body = p.compiledForm ? definition.compiledBody() : nullptr) {
-    const double value = p.executor.evaluateBody(
-        *body, static_cast<int>(definition.parameters.size()), notANumber);
-    --scanner.nestingDepth;
-    --p.callDepth;
-    p.currentFunctionName = std::move(callerName);
-    return value;
-  }
-
-  // The compiled body leaves the scanner alone; the text is read with it.
-  const SavedScanner saved(scanner);
-  scanner.readPos = definition.body.c_str();
-  scanner.scan();
-  p.evaluator.evaluate();
-  if (!scanner.atEnd()) raise("нет ';'");
-  Popped result(p.stack.pop());
-  if (result->typeCode != kScalarType) raise(notANumber);
-  const double value = numberOf(*result);
-
-  saved.restore(scanner);
-  --scanner.nestingDepth;
-  --p.callDepth;
-  p.currentFunctionName = std::move(callerName);
-  return value;
+  return runBody(definition, callTitle(definition, callee), notANumber);
 }
 
 double CSFuncU::invoke(int count, Args args) {
   ProgramContext& p = program();
-  LocalBindings locals(p.variables, p.stack);
+  ParameterBindings locals(p.variables, p.stack);
   int* const* slots = definition_->parameterSlots(p.variables);
   for (int i = 0; i < count; ++i) {
     p.variables.pushLocalInSlot(slots[i], definition_->parameters[i].name,
                                 args[i]->copy());
     ++locals.count;
   }
-  const double value =
-      evaluateBody(*definition_, *this, "Значение функции должно быть скаляром");
+  const double value = runBody(*definition_, callTitle(*definition_, *this), kNotANumberMessage);
+  locals.finished = true;
+  return value;
+}
+
+// A number argument's copy is a new number: made here from the number.
+double CSFuncU::invokeOnNumbers(const double* numbers, bool asCopy) {
+  ProgramContext& p = program();
+  ParameterBindings locals(p.variables, p.stack);
+  int* const* slots = definition_->parameterSlots(p.variables);
+  const int count = argCount();
+  for (int i = 0; i < count; ++i) {
+    p.variables.pushLocalInSlot(slots[i], definition_->parameters[i].name,
+                                makeNumber(numbers[i]));
+    ++locals.count;
+  }
+  const char* title = asCopy ? definition_->name.c_str() : callTitle(*definition_, *this);
+  const double value = runBody(*definition_, title, kNotANumberMessage);
   locals.finished = true;
   return value;
 }

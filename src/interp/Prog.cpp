@@ -36,6 +36,13 @@ void ProgramContext::stopIfRequested() {
   raise("Выполнение прекращено пользователем");
 }
 
+void ProgramContext::keepFunctionName() {
+  if (!failedFunctionNames.empty() && currentFunctionName == failedFunctionNames.back().c_str()) {
+    return;  // kept by the call that failed first
+  }
+  currentFunctionName = failedFunctionNames.emplace_back(currentFunctionName).c_str();
+}
+
 void ProgramContext::longRunCheckPoint() {
   stopIfRequested();
   if (!longRunCheck) return;
@@ -57,15 +64,7 @@ void requestStop() {
 void leavePollsToInterpreterThread() { tHelperThread = true; }
 
 void pollStop() {
-  if (gProgram == nullptr || tHelperThread) return;
-  ProgramContext& p = *gProgram;
-  p.stopIfRequested();
-  // Reading the clock costs far more than the flag: look at it only now
-  // and then, which still asks the long-run question within milliseconds.
-  constexpr unsigned kLongRunPollInterval = 1024;
-  if (++p.pollsSinceClock < kLongRunPollInterval) return;
-  p.pollsSinceClock = 0;
-  p.longRunCheckPoint();
+  if (gProgram != nullptr && !tHelperThread) gProgram->poll();
 }
 
 }  // namespace tesmora

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -57,7 +58,14 @@ class ProgramContext {
   // Calls in progress that bind no names are bounded separately (see
   // kMaxCallDepth); this counts every user function and law call.
   int callDepth = 0;
-  std::string currentFunctionName;  // the user function being evaluated
+  // The title of the user function being evaluated: the name of the
+  // variable holding it, or the name it was defined under. A call points
+  // at its function's own name instead of copying it; a failing call keeps
+  // the name in failedFunctionNames, as the function and the variable
+  // naming it may be gone by the time the error is reported.
+  const char* currentFunctionName = "";
+  std::deque<std::string> failedFunctionNames;
+  void keepFunctionName();
   // Asks whether to stop when the run has taken longer than its limit, and
   // ends the run when a stop was requested (interp/Cancellation.h).
   void longRunCheckPoint();
@@ -68,6 +76,17 @@ class ProgramContext {
   unsigned pollsSinceClock = 0;
   // Raises the stop message if a stop was requested.
   void stopIfRequested();
+  // What pollStop() does (interp/Cancellation.h), inline for the calls of
+  // user functions. Reading the clock costs far more than the flag: it is
+  // looked at only now and then, which still asks the long-run question
+  // within milliseconds.
+  void poll() {
+    if (stopRequested.load(std::memory_order_relaxed)) stopIfRequested();
+    constexpr unsigned kLongRunPollInterval = 1024;
+    if (++pollsSinceClock < kLongRunPollInterval) return;
+    pollsSinceClock = 0;
+    longRunCheckPoint();
+  }
 };
 
 // The process's interpreter context.

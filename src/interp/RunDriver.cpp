@@ -39,7 +39,8 @@ void runProgram(ProgramContext& p, const char* text) {
   p.stopRequested.store(false, std::memory_order_relaxed);
   p.pollsSinceClock = 0;
   p.callDepth = 0;
-  p.currentFunctionName.clear();
+  p.currentFunctionName = "";
+  p.failedFunctionNames.clear();
   setMaxElementCount(kDefaultMaxElements);
 
   Scanner& scanner = p.scanner;

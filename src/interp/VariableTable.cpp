@@ -46,23 +46,9 @@ VariableTable::Entry& VariableTable::append(std::string_view name,
   return appendInSlot(slotFor(name), name, value, category);
 }
 
-VariableTable::Entry& VariableTable::appendInSlot(int* slot, std::string_view name,
-                                                  MatObject* value, int category) {
-  if (count_ == kVariableTableSize) {
-    delete value;
-    raise("слишком много переменных");
-  }
-  const int index = count_++;
-  Entry& entry = entries_[index];
-  entry.name.assign(name);
-  entry.value = value;
-  entry.registered = nullptr;
-  entry.category = category;
-  entry.older = *slot;
-  entry.newest = slot;
-  *slot = index;
-  if (value) value->variableName = entry.name.c_str();
-  return entry;
+void VariableTable::tableFull(MatObject* value) {
+  delete value;
+  raise("слишком много переменных");
 }
 
 void VariableTable::bind(Entry& entry, ValuePtr value) {
@@ -95,25 +81,6 @@ MatObject* VariableTable::assignOwned(std::string_view name, ValuePtr value) {
 
 void VariableTable::pushLocal(std::string_view name, ValuePtr value) {
   append(name, value.release(), 0);
-}
-
-void VariableTable::pushLocalInSlot(int* slot, std::string_view name,
-                                    ValuePtr value) {
-  appendInSlot(slot, name, value.release(), 0);
-}
-
-void VariableTable::popLocal() {
-  if (count_ == 0) return;
-  release(entries_[--count_]);
-}
-
-void VariableTable::release(Entry& entry) {
-  // Only the newest entry is ever released: its name's newest is itself.
-  *entry.newest = entry.older;
-  if (entry.value != entry.registered) releaseVariableValue(entry.value);
-  entry.value = nullptr;
-  entry.registered = nullptr;
-  entry.name.clear();
 }
 
 void VariableTable::registerPredefined(std::string_view name, ValuePtr value) {

@@ -48,13 +48,18 @@ class VariableTable {
   // Binds a function parameter: a new entry holding `value` (a copy).
   void pushLocal(std::string_view name, ValuePtr value);
   // The same, through the name's index slot got from slotFor: no hashing.
-  void pushLocalInSlot(int* slot, std::string_view name, ValuePtr value);
+  void pushLocalInSlot(int* slot, std::string_view name, ValuePtr value) {
+    appendInSlot(slot, name, value.release(), 0);
+  }
   // The index slot of a name, entered (as -1) if the name never was.
   int* slotFor(std::string_view name);
   // Tells tables apart, also one made where a destroyed one was, so that
   // slots kept for one table are never used with another.
   std::uint64_t id() const { return id_; }
-  void popLocal();
+  void popLocal() {
+    if (count_ == 0) return;
+    release(entries_[--count_]);
+  }
 
   // The registry's entries, made before any run.
   void registerPredefined(std::string_view name, ValuePtr value);
@@ -83,10 +88,41 @@ class VariableTable {
 
  private:
   Entry& append(std::string_view name, MatObject* value, int category);
-  Entry& appendInSlot(int* slot, std::string_view name, MatObject* value,
-                      int category);
+  // Entries are appended and released at every call of a user function:
+  // these stay inline. A released entry keeps its name's text, so the
+  // next entry at its place, most often a parameter of the same name,
+  // need not copy it again.
+  Entry& appendInSlot(int* slot, std::string_view name, MatObject* value, int category) {
+    if (count_ == kVariableTableSize) tableFull(value);
+    const int index = count_++;
+    Entry& entry = entries_[index];
+    if (!sameText(entry.name, name)) entry.name.assign(name);
+    entry.value = value;
+    entry.registered = nullptr;
+    entry.category = category;
+    entry.older = *slot;
+    entry.newest = slot;
+    *slot = index;
+    if (value) value->variableName = entry.name.c_str();
+    return entry;
+  }
+  void release(Entry& entry) {
+    // Only the newest entry is ever released: its name's newest is itself.
+    *entry.newest = entry.older;
+    if (entry.value != entry.registered) releaseVariableValue(entry.value);
+    entry.value = nullptr;
+    entry.registered = nullptr;
+  }
+  [[noreturn, gnu::cold]] static void tableFull(MatObject* value);
+  // Names are short: compared here rather than through a library call.
+  static bool sameText(const std::string& held, std::string_view name) {
+    if (held.size() != name.size()) return false;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+      if (held[i] != name[i]) return false;
+    }
+    return true;
+  }
   void bind(Entry& entry, ValuePtr value);
-  void release(Entry& entry);
 
   struct NameHash {
     using is_transparent = void;

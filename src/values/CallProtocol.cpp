@@ -17,8 +17,6 @@
 namespace tesmora {
 namespace {
 
-int gMethodCallFlag = 0;
-
 enum class Role { Exact, Elementwise, Recursive, Law };
 
 bool matchesExactly(const MatObject& arg, int expected) {
@@ -192,13 +190,11 @@ ValuePtr substituteLaws(CSFunc& function, int count, Args args,
 
 }  // namespace
 
-int& methodCallFlag() { return gMethodCallFlag; }
-
 void throwArgTypeError(const MatObject& function, int index, int count,
                        bool ofElement) {
   CArgTypeError error;
-  error.index = index - gMethodCallFlag;
-  error.count = count - gMethodCallFlag;
+  error.index = index - methodCallFlag();
+  error.count = count - methodCallFlag();
   if (function.variableName) {
     error.name = function.variableName;
   } else if (const auto* d = dynamic_cast<const Described*>(&function);

@@ -11,6 +11,8 @@
 
 namespace tesmora {
 
+class CSFuncU;
+
 // The shared descriptor of the two families: how many arguments of which
 // type codes a function takes (kNotSuperType = anything but a super-matrix).
 class Described {
@@ -45,6 +47,9 @@ class CSFunc : public MatObject, public Described {
   // Fast paths for numeric algorithms that take a function argument.
   virtual double eval1(double x);
   virtual double eval2(double x, double y);
+  // A function the user wrote (builtins/UserFunction.h), which the
+  // compiled form may call without boxing its arguments; else null.
+  virtual CSFuncU* asUserFunction() { return nullptr; }
 };
 
 // The Function family (type code 6).
@@ -63,8 +68,9 @@ class COFunction : public Function, public Described {
 };
 
 // The method-call flag: 1 while x.name(...) is being called, so argument
-// errors count the receiver as argument 0.
-int& methodCallFlag();
+// errors count the receiver as argument 0. Set at every call: inline.
+inline int gMethodCallFlag = 0;
+inline int& methodCallFlag() { return gMethodCallFlag; }
 
 [[noreturn]] void throwArgTypeError(const MatObject& function, int index,
                                     int count, bool ofElement);

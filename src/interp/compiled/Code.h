@@ -60,6 +60,13 @@ struct Expr {
   // The most stack entries the text path holds at once for this
   // expression: with that much room it cannot overflow the stack.
   int need = 1;
+  // Whether the numbers-only evaluation (Executor::numeric) can succeed:
+  // false when the expression holds anything but numbers, names and
+  // operators on numbers, where it would give up anyway.
+  bool mayBeNumber = true;
+  // Call: the callee is the name iff and there are three arguments, so
+  // the call may be the builtin's choice.
+  bool iffCall = false;
 
   // Name: the variable table's index slot of the name (see VariableTable).
   mutable NameSlot slot_;

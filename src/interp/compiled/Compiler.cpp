@@ -371,6 +371,8 @@ class Compiler {
     }
     // An element assignment target(i) = value: the text path.
     if (scanner_.isSeparator('=')) throw GiveUp{};
+    const Expr& name = *expr->operands[0];
+    expr->iffCall = name.kind == ExprKind::Name && name.text == "iff" && expr->operands.size() == 4;
     return expr;
   }
 
@@ -439,14 +441,32 @@ class Compiler {
 };
 
 // Sets Expr::need bottom-up: an operand is held while the next is built.
+// Sets Expr::mayBeNumber on the way.
 int computeNeed(Expr& expr) {
   int need = 1;
   int held = 0;
+  bool numbers = true;
   for (auto& operand : expr.operands) {
     need = std::max(need, held + computeNeed(*operand));
+    numbers = numbers && operand->mayBeNumber;
     ++held;
   }
   expr.need = need;
+  switch (expr.kind) {
+    case ExprKind::Number:
+    case ExprKind::Name:
+    case ExprKind::Parameter:
+      break;
+    case ExprKind::Evaluate:
+    case ExprKind::Negate:
+      expr.mayBeNumber = numbers;
+      break;
+    case ExprKind::Binary:
+      expr.mayBeNumber = numbers && isScalarOp(expr.binary);
+      break;
+    default:
+      expr.mayBeNumber = false;
+  }
   return need;
 }
 

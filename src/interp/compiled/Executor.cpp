@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "builtins/BodyCall.h"
+#include "builtins/UserFunction.h"
 #include "interp/Errors.h"
 #include "interp/Prog.h"
 #include "values/Function.h"
@@ -111,7 +113,7 @@ double Executor::evaluateBody(const CompiledBody& body, int parameterCount,
     ~Restore() { base = saved; }
   } restore{frameBase_, savedBase};
   double number = 0;
-  if (numeric(*body.expr, number)) return number;
+  if (body.expr->mayBeNumber && numeric(*body.expr, number)) return number;
   const Value value = evaluate(*body.expr);
   if (!value.object) {
     program_.stack.releasePhantom();
@@ -373,6 +375,7 @@ VariableTable::Entry* Executor::findEntry(const std::string& name, NameSlot& slo
 }
 
 bool Executor::numeric(const Expr& expr, double& out) {
+  if (!expr.mayBeNumber) return false;
   const ValueStack& stack = program_.stack;
   if (stack.size() + stack.phantoms() + expr.need > kValueStackSize) return false;
   return pure(expr, out);
@@ -417,32 +420,14 @@ bool Executor::pure(const Expr& expr, double& out) {
   switch (expr.kind) {
     case ExprKind::Evaluate: {
       EvaluationLevel level(program_.evaluator.depth());
-      return pure(*expr.operands[0], out);
+      const Expr& inner = *expr.operands[0];
+      // An operator between two operands, the most frequent case, without
+      // going round once more.
+      if (inner.kind == ExprKind::Binary) return pureBinary(inner, out);
+      return pure(inner, out);
     }
-    case ExprKind::Binary: {
-      if (!isScalarOp(expr.binary)) return false;
-      double a = 0;
-      if (!pure(*expr.operands[0], a)) return false;
-      Scanner& scanner = program_.scanner;
-      const char* saved = scanner.errorPos;
-      scanner.setErrorPos(expr.errorPos);
-      double b = 0;
-      isLeaf = true;
-      bool numbers = leaf(*expr.operands[1], b, isLeaf);
-      if (!isLeaf) numbers = pure(*expr.operands[1], b);
-      if (numbers) {
-        switch (expr.binary) {
-          case BinaryOp::Add: out = a + b; break;
-          case BinaryOp::Subtract: out = a - b; break;
-          case BinaryOp::Multiply: out = a * b; break;
-          case BinaryOp::Less: out = a < b; break;
-          case BinaryOp::Greater: out = a > b; break;
-          default: out = scalarOp(expr.binary, a, b); break;
-        }
-      }
-      if (scanner.nestingDepth == 0) scanner.errorPos = saved;
-      return numbers;
-    }
+    case ExprKind::Binary:
+      return pureBinary(expr, out);
     case ExprKind::Negate: {
       Scanner& scanner = program_.scanner;
       const char* saved = scanner.errorPos;
@@ -456,6 +441,34 @@ bool Executor::pure(const Expr& expr, double& out) {
     default:
       return false;
   }
+}
+
+inline bool Executor::pureBinary(const Expr& expr, double& out) {
+  if (!isScalarOp(expr.binary)) return false;
+  double a = 0;
+  bool isLeaf = true;
+  bool numbers = leaf(*expr.operands[0], a, isLeaf);
+  if (!isLeaf) numbers = pure(*expr.operands[0], a);
+  if (!numbers) return false;
+  Scanner& scanner = program_.scanner;
+  const char* saved = scanner.errorPos;
+  scanner.setErrorPos(expr.errorPos);
+  double b = 0;
+  isLeaf = true;
+  numbers = leaf(*expr.operands[1], b, isLeaf);
+  if (!isLeaf) numbers = pure(*expr.operands[1], b);
+  if (numbers) {
+    switch (expr.binary) {
+      case BinaryOp::Add: out = a + b; break;
+      case BinaryOp::Subtract: out = a - b; break;
+      case BinaryOp::Multiply: out = a * b; break;
+      case BinaryOp::Less: out = a < b; break;
+      case BinaryOp::Greater: out = a > b; break;
+      default: out = scalarOp(expr.binary, a, b); break;
+    }
+  }
+  if (scanner.nestingDepth == 0) scanner.errorPos = saved;
+  return numbers;
 }
 
 Executor::Value Executor::evaluate(const Expr& expr) {
@@ -585,20 +598,191 @@ Executor::Value Executor::range(const Expr& expr) {
   return {stack.top(), 0};
 }
 
+// A call whose callee is a user function taking numbers and whose
+// arguments turn out numbers binds them without boxing them; any other
+// call, and one whose arguments turn out otherwise, is the generic call,
+// with the values the text path would have on the stack.
 Executor::Value Executor::call(const Expr& expr) {
-  ValueStack& stack = program_.stack;
-  Value callee = evaluate(*expr.operands[0]);
-  box(callee);
+  bool chosen = false;
+  const Value function = callee(*expr.operands[0], chosen);
   const int count = static_cast<int>(expr.operands.size()) - 1;
-  for (int i = 1; i <= count; ++i) {
-    double number = 0;
-    if (!isBareName(*expr.operands[i]) && numeric(*expr.operands[i], number)) {
-      stack.push(makeNumber(number));
-      continue;
+  ValueStack& stack = program_.stack;
+  const int calleeIndex = stack.size() - 1;
+  int next = 1;
+  if (function.object->typeCode == kSFuncType) {
+    CSFuncU* user = static_cast<CSFunc*>(function.object)->asUserFunction();
+    if (user && user->takesNumbers(count)) {
+      double numbers[kMaxParameters];
+      while (next <= count && numberArgument(*expr.operands[next], numbers[next - 1])) ++next;
+      if (next > count) return callOnNumbers(expr, *user, chosen, numbers, count);
+      boxNumbers(numbers, next - 1);
+      ++next;
     }
-    Value argument = evaluate(*expr.operands[i]);
-    box(argument);
   }
+  if (chosen) {
+    MatObject*& held = stack.at(calleeIndex);
+    held = held->copy().release();
+  }
+  for (; next <= count; ++next) pushArgument(*expr.operands[next]);
+  return callTop(expr, count);
+}
+
+Executor::Value Executor::callee(const Expr& expr, bool& chosen) {
+  if (expr.kind == ExprKind::Call && expr.iffCall) {
+    const Expr& name = *expr.operands[0];
+    const Entry* entry = entryFor(name.text, name.slot_);
+    if (entry && entry->value && entry->value == entry->registered) {
+      return choice(expr, entry->value, chosen);
+    }
+  }
+  if (expr.kind == ExprKind::Name) return name(expr);
+  Value value = evaluate(expr);
+  box(value);
+  return value;
+}
+
+// The builtin iff(c, a, b) with c 0 or 1 chooses a or b and returns a copy
+// of it; a user function chosen is handed over itself, the call then titled
+// as the copy's would be. The arguments are all evaluated, as for any
+// call; anything but such a choice is the builtin's call.
+Executor::Value Executor::choice(const Expr& expr, MatObject* iff, bool& chosen) {
+  ValueStack& stack = program_.stack;
+  pushed(iff);
+  double condition = 0;
+  const bool number = numberArgument(*expr.operands[1], condition);
+  pushArgument(*expr.operands[2]);
+  pushArgument(*expr.operands[3]);
+  MatObject* whenFalse = stack.pop();
+  MatObject* whenTrue = stack.pop();
+  if (number && (condition == 1 || condition == 0)) {
+    MatObject* picked = condition == 1 ? whenTrue : whenFalse;
+    if (picked->typeCode == kSFuncType &&
+        static_cast<CSFunc*>(picked)->asUserFunction()) {
+      stack.releasePhantom();
+      stack.pop();  // iff, the registry's
+      deleteIfTemporary(picked == whenTrue ? whenFalse : whenTrue);
+      chosen = !picked->isTemporary();
+      return pushed(picked);
+    }
+  }
+  if (number) {
+    stack.releasePhantom();
+    stack.push(makeNumber(condition));
+  }
+  stack.push(whenTrue);
+  stack.push(whenFalse);
+  return callTop(expr, 3);
+}
+
+bool Executor::numberArgument(const Expr& expr, double& out) {
+  ValueStack& stack = program_.stack;
+  if (MatObject* value = bareValue(expr)) {
+    if (value->typeCode != kScalarType) {
+      stack.push(value);
+      return false;
+    }
+    stack.reservePhantom();
+    out = numberOf(*value);
+    return true;
+  }
+  if (!isBareName(expr) && numeric(expr, out)) {
+    stack.reservePhantom();
+    return true;
+  }
+  const Value value = evaluate(expr);
+  if (!value.object) {
+    out = value.number;
+    return true;
+  }
+  if (value.object->typeCode != kScalarType) return false;
+  out = numberOf(*value.object);
+  deleteIfTemporary(stack.pop());
+  stack.reservePhantom();
+  return true;
+}
+
+void Executor::pushArgument(const Expr& expr) {
+  if (MatObject* value = bareValue(expr)) {
+    program_.stack.push(value);
+    return;
+  }
+  double number = 0;
+  if (!isBareName(expr) && numeric(expr, number)) {
+    program_.stack.push(makeNumber(number));
+    return;
+  }
+  Value argument = evaluate(expr);
+  box(argument);
+}
+
+// An argument that is a name or a parameter alone, as most are: its value,
+// found as evaluate would find it before pushing it (the nesting level
+// checked, an undefined name raised); else null.
+MatObject* Executor::bareValue(const Expr& expr) {
+  if (expr.kind != ExprKind::Evaluate) return nullptr;
+  const Expr& inner = *expr.operands[0];
+  if (inner.kind == ExprKind::Parameter) {
+    if (program_.evaluator.depth() >= kMaxExpressionDepth) raise("переполнение стека");
+    return program_.variables.entry(frameBase_ + inner.slot).value;
+  }
+  if (inner.kind == ExprKind::Name) {
+    if (program_.evaluator.depth() >= kMaxExpressionDepth) raise("переполнение стека");
+    Entry* entry = entryFor(inner.text, inner.slot_);
+    if (!entry || !entry->value) undefinedName(inner);
+    return entry->value;
+  }
+  return nullptr;
+}
+
+void Executor::boxNumbers(const double* numbers, int count) {
+  ValueStack& stack = program_.stack;
+  MatObject* top = stack.pop();
+  for (int i = 0; i < count; ++i) {
+    stack.releasePhantom();
+    stack.push(makeNumber(numbers[i]));
+  }
+  stack.push(top);
+}
+
+// What CSFuncU::invokeOnNumbers does, here with the body evaluated at
+// once; a body left to the text path is left to it.
+Executor::Value Executor::callOnNumbers(const Expr& expr, CSFuncU& function, bool asCopy,
+                                        const double* numbers, int count) {
+  ValueStack& stack = program_.stack;
+  CaretAt caret(program_.scanner, expr.errorPos);
+  methodCallFlag() = 0;
+  const Definition& definition = function.definition();
+  const CompiledBody* body = definition.compiledBody();
+  double value = 0;
+  if (!body) {
+    value = function.invokeOnNumbers(numbers, asCopy);
+  } else {
+    VariableTable& variables = program_.variables;
+    ParameterBindings bindings(variables, stack);
+    int* const* slots = definition.parameterSlots(variables);
+    for (int i = 0; i < count; ++i) {
+      variables.pushLocalInSlot(slots[i], definition.parameters[i].name,
+                                makeNumber(numbers[i]));
+      ++bindings.count;
+    }
+    BodyCall call(program_, asCopy ? definition.name.c_str() : callTitle(definition, function));
+    try {
+      value = evaluateBody(*body, count, kNotANumberMessage);
+    } catch (...) {
+      call.fail();
+      throw;
+    }
+    call.finish();
+    bindings.finished = true;
+  }
+  stack.setPhantoms(stack.phantoms() - count);
+  deleteIfTemporary(stack.pop());
+  caret.done();
+  return number(value);
+}
+
+Executor::Value Executor::callTop(const Expr& expr, int count) {
+  ValueStack& stack = program_.stack;
   CaretAt caret(program_.scanner, expr.errorPos);
   methodCallFlag() = 0;
   ValuePtr result = stack.peek(count)->call(count, stack.topArgs(count));

@@ -13,6 +13,7 @@ namespace tesmora {
 
 class ProgramContext;
 class MatObject;
+class CSFuncU;
 
 namespace compiled {
 
@@ -53,6 +54,7 @@ class Executor {
   // evaluates it in full. An error is raised exactly as in full.
   bool numeric(const Expr& expr, double& out);
   bool pure(const Expr& expr, double& out);
+  bool pureBinary(const Expr& expr, double& out);
   bool leaf(const Expr& expr, double& out, bool& isLeaf);
   [[noreturn, gnu::cold]] void undefinedName(const Expr& expr);
   Value evaluate(const Expr& expr);
@@ -63,6 +65,22 @@ class Executor {
   Value unary(const Expr& expr);
   Value range(const Expr& expr);
   Value call(const Expr& expr);
+  // The callee of a call, pushed. `chosen`: it is the choice of iff,
+  // handed over uncopied, and stands for its copy.
+  Value callee(const Expr& expr, bool& chosen);
+  Value choice(const Expr& expr, MatObject* iff, bool& chosen);
+  // An argument that is a number, counted as a phantom entry; false when it
+  // is not, with its value pushed.
+  bool numberArgument(const Expr& expr, double& out);
+  void pushArgument(const Expr& expr);
+  MatObject* bareValue(const Expr& expr);
+  // The first `count` arguments, phantom numbers below the pushed top
+  // entry, made stack entries.
+  void boxNumbers(const double* numbers, int count);
+  Value callOnNumbers(const Expr& expr, CSFuncU& function, bool asCopy,
+                      const double* numbers, int count);
+  // Calls the function below the `count` topmost entries on them.
+  Value callTop(const Expr& expr, int count);
 
   Value number(double value);
   Value pushed(MatObject* value);
