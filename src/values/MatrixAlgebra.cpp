@@ -126,37 +126,4 @@ ValuePtr matrixPower(const Matrix& m, double n) {
   return result;
 }
 
-std::unique_ptr<Matrix> inverseMatrix(const Matrix& m) {
-  if (m.rows() != m.cols()) raise("неквадратная матрица");
-  const int n = m.rows();
-  auto a = m.duplicate();
-  auto r = identityMatrix(n);
-  for (int j = 0; j < n; ++j) {
-    pollStop();
-    int best = j;
-    for (int k = j + 1; k < n; ++k) {
-      if (std::fabs(a->at(k, j)) > std::fabs(a->at(best, j))) best = k;
-    }
-    if (!(std::fabs(a->at(best, j)) >= 1e-300)) raise("обратная матрица не существует");
-    for (int c = 0; c < n; ++c) {
-      std::swap(a->at(j, c), a->at(best, c));
-      std::swap(r->at(j, c), r->at(best, c));
-    }
-    const double pivot = a->at(j, j);
-    for (int c = 0; c < n; ++c) {
-      a->at(j, c) /= pivot;
-      r->at(j, c) /= pivot;
-    }
-    for (int k = 0; k < n; ++k) {
-      if (k == j) continue;
-      const double e = a->at(k, j);
-      for (int c = 0; c < n; ++c) {
-        a->at(k, c) -= e * a->at(j, c);
-        r->at(k, c) -= e * r->at(j, c);
-      }
-    }
-  }
-  return r;
-}
-
 }  // namespace tesmora
