@@ -78,9 +78,13 @@ TESMORA_AVX2 void subtractStepsRows(double* x, std::size_t stride, const double*
                                     const double* p, std::size_t pStride, int steps,
                                     int width) {
   int c = 0;
-  for (; c + 8 <= width; c += 8) subtractStepsBlock<Rows>(x + c, stride, e, p + c, pStride, steps);
+  for (; c + 8 <= width; c += 8) {
+    subtractStepsBlock<Rows>(x + c, stride, e, p + c, pStride, steps);
+  }
   for (; c < width; ++c) {
-    for (int r = 0; r < Rows; ++r) subtractStepsAt(x + r * stride + c, e + r * stride, p + c, pStride, steps);
+    for (int r = 0; r < Rows; ++r) {
+      subtractStepsAt(x + r * stride + c, e + r * stride, p + c, pStride, steps);
+    }
   }
 }
 

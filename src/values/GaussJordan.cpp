@@ -46,7 +46,6 @@ class Table {
     }
   }
   int order() const { return n_; }
-  int width() const { return 2 * n_; }
   std::size_t stride() const { return stride_; }
   double* row(int k) { return cells_.data() + std::size_t(k) * stride_; }
   double& at(int k, int c) { return row(k)[c]; }
@@ -159,10 +158,12 @@ void eliminatePanel(Table& t, Block& block, double* scaled) {
     const int j = right.first + s;
     if (right.swapped[s] != j) t.swapRows(j, right.swapped[s], block.first, middle);
   }
-  std::copy(left.swapped, left.swapped + (middle - block.first), block.swapped);
-  std::copy(left.pivot, left.pivot + (middle - block.first), block.pivot);
-  std::copy(right.swapped, right.swapped + (block.end - middle), block.swapped + (middle - block.first));
-  std::copy(right.pivot, right.pivot + (block.end - middle), block.pivot + (middle - block.first));
+  const int leftSteps = middle - block.first;
+  const int rightSteps = block.end - middle;
+  std::copy(left.swapped, left.swapped + leftSteps, block.swapped);
+  std::copy(left.pivot, left.pivot + leftSteps, block.pivot);
+  std::copy(right.swapped, right.swapped + rightSteps, block.swapped + leftSteps);
+  std::copy(right.pivot, right.pivot + rightSteps, block.pivot + leftSteps);
 }
 
 }  // namespace

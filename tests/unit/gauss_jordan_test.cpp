@@ -95,8 +95,10 @@ TEST(GaussJordan, SameBitsAsTheTextbookElimination) {
        }},
       {"sparse", [&](int r, int c) { return r == c || random() % 5 == 0 ? uniform(random) : 0.0; }},
       {"infinities", [&](int, int) { return random() % 60 == 0 ? kInf : uniform(random); }},
-      {"dominant diagonal", [](int r, int c) { return std::sin((r + 1.0) * (c + 1)) + (r == c) * 50.0; }},
-      {"wide range", [&](int, int) { return std::ldexp(uniform(random), int(random() % 200) - 100); }},
+      {"dominant diagonal",
+       [](int r, int c) { return std::sin((r + 1.0) * (c + 1)) + (r == c) * 50.0; }},
+      {"wide range",
+       [&](int, int) { return std::ldexp(uniform(random), int(random() % 200) - 100); }},
   };
   // Block edges (32 steps), tile edges (64 columns of the 2n-wide table),
   // the order where a second thread joins (160).
@@ -179,7 +181,9 @@ TEST(GaussJordan, ProductWithTheInverseIsTheIdentity) {
     const auto product = productMatrix(*m, *inverse);
     double worst = 0;
     for (int r = 0; r < c.n; ++r) {
-      for (int k = 0; k < c.n; ++k) worst = std::max(worst, std::fabs(product->at(r, k) - (r == k)));
+      for (int k = 0; k < c.n; ++k) {
+        worst = std::max(worst, std::fabs(product->at(r, k) - (r == k)));
+      }
     }
     const double bound = c.n * std::ldexp(1, -53) * normInf(*m) * normInf(*inverse);
     EXPECT_LT(worst, bound) << c.name;
@@ -189,11 +193,12 @@ TEST(GaussJordan, ProductWithTheInverseIsTheIdentity) {
 
 TEST(GaussJordan, SingularMatricesAndTheirMessage) {
   const auto nan = std::numeric_limits<double>::quiet_NaN();
+  // Zeros, a zero column, a zero row, a pivot below 1e-300, a NaN pivot.
   const std::function<double(int, int)> singular[] = {
       [](int, int) { return 0.0; },
-      [](int r, int c) { return c == 5 ? 0.0 : std::sin(r + 2.0 * c) + (r == c); },  // a zero column
-      [](int r, int c) { return r == 50 ? 0.0 : std::sin(r + 2.0 * c) + (r == c); },  // a zero row
-      [](int r, int c) { return r == c ? (r == 40 ? 1e-301 : 1.0) : 0.0; },  // pivot below 1e-300
+      [](int r, int c) { return c == 5 ? 0.0 : std::sin(r + 2.0 * c) + (r == c); },
+      [](int r, int c) { return r == 50 ? 0.0 : std::sin(r + 2.0 * c) + (r == c); },
+      [](int r, int c) { return r == c ? (r == 40 ? 1e-301 : 1.0) : 0.0; },
       [&](int r, int c) { return r == c ? (r == 70 ? nan : 1.0) : 0.0; },
   };
   for (const auto& fill : singular) {
@@ -227,7 +232,9 @@ TEST(GaussJordan, VectorKernelMatchesThePortableOne) {
         subtractStepsPortable(portable.data() + 40, kStride, rows, portable.data(), p.data(),
                               kPStride, steps, width);
         int differing = 0;
-        for (std::size_t i = 0; i < table.size(); ++i) differing += !sameNumber(table[i], portable[i]);
+        for (std::size_t i = 0; i < table.size(); ++i) {
+          differing += !sameNumber(table[i], portable[i]);
+        }
         EXPECT_EQ(differing, 0) << rows << " rows, " << steps << " steps, width " << width;
       }
     }
