@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <utility>
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #include <immintrin.h>
@@ -286,14 +287,18 @@ DotPath fastestPath() {
 }  // namespace
 
 ProductColumns::ProductColumns(const double* source, int inner, int cols,
-                               std::size_t kStride, std::size_t jStride)
-    : inner_(inner),
-      cols_(cols),
-      quads_((inner + kLanes - 1) / kLanes),
-      cells_(std::size_t(pairs()) * quads_ * 8) {
-  for (int j = 0; j < cols; ++j) {
+                               std::size_t kStride, std::size_t jStride,
+                               std::vector<double> storage)
+    : inner_(inner), cols_(cols), quads_((inner + kLanes - 1) / kLanes), cells_(std::move(storage)) {
+  // Every cell is written below, the padding with zeros, so the storage's
+  // old contents need no clearing first.
+  cells_.resize(std::size_t(pairs()) * quads_ * 8);
+  const int paddedInner = quads_ * kLanes;
+  for (int j = 0; j < pairs() * 2; ++j) {
     double* column = cells_.data() + std::size_t(j / 2) * quads_ * 8 + (j % 2) * 4;
-    for (int k = 0; k < inner; ++k) column[(k / 4) * 8 + k % 4] = source[k * kStride + j * jStride];
+    const int filled = j < cols ? inner : 0;
+    for (int k = 0; k < filled; ++k) column[(k / 4) * 8 + k % 4] = source[k * kStride + j * jStride];
+    for (int k = filled; k < paddedInner; ++k) column[(k / 4) * 8 + k % 4] = 0;
   }
 }
 

@@ -19,9 +19,12 @@ namespace tesmora {
 // with zeros to whole quads and an even number of columns.
 class ProductColumns {
  public:
-  // Column j's number k is source[k·kStride + j·jStride].
+  // Column j's number k is source[k·kStride + j·jStride]. The layout is
+  // written into `storage`, whose allocation is reused when large enough.
   ProductColumns(const double* source, int inner, int cols, std::size_t kStride,
-                 std::size_t jStride);
+                 std::size_t jStride, std::vector<double> storage = {});
+  // The storage back, for the next product.
+  std::vector<double> releaseStorage() && { return std::move(cells_); }
 
   int inner() const { return inner_; }
   int cols() const { return cols_; }

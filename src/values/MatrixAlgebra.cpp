@@ -95,14 +95,24 @@ void multiplyRows(const double* a, const ProductColumns& columns, int rows, doub
 
 }  // namespace
 
+// The laid-out columns' storage is kept between products up to this many
+// numbers: a fresh allocation of that size comes from the system as pages
+// not yet touched, and touching them costs a tenth of a 300×300 product.
+constexpr std::size_t kKeptColumnStorage = std::size_t(1) << 22;
+
 // The product as a matrix, whatever its size. B's columns are laid out
 // first, so that every element is a dot product of numbers lying in memory
 // one after the other; a stop is honoured between two pieces of the result.
 std::unique_ptr<Matrix> productMatrix(const Matrix& a, const Matrix& b) {
   if (a.cols() != b.rows()) raise("Матричное произведение не определено");
-  auto result = Matrix::create(a.rows(), b.cols());
-  const ProductColumns columns(b.data(), b.rows(), b.cols(), std::size_t(b.cols()), 1);
+  // Every element is written below (or the result is dropped on a stop).
+  auto result = Matrix::createForOverwrite(a.rows(), b.cols());
+  thread_local std::vector<double> keptStorage;
+  ProductColumns columns(b.data(), b.rows(), b.cols(), std::size_t(b.cols()), 1,
+                         std::move(keptStorage));
   if (a.rows() > 0 && b.cols() > 0) multiplyRows(a.data(), columns, a.rows(), result->data());
+  keptStorage = std::move(columns).releaseStorage();
+  if (keptStorage.capacity() > kKeptColumnStorage) keptStorage = {};
   return result;
 }
 
