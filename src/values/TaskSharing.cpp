@@ -1,8 +1,31 @@
 #include "values/TaskSharing.h"
 
+#include <chrono>
 #include <system_error>
 
 namespace tesmora {
+namespace {
+
+// Between two loops of a series (an elimination's panel) the waiting side
+// spins this long before it sleeps: waking a sleeping thread takes tens of
+// microseconds, as long as a loop's share of work may be.
+constexpr auto kSpinTime = std::chrono::microseconds(200);
+
+// Spins until `ready` holds or kSpinTime has passed; whether it holds.
+// Yielding lets a thread that shares the core (a busy machine) run.
+template <class Ready>
+bool spinUntil(const Ready& ready) {
+  const auto start = std::chrono::steady_clock::now();
+  for (int round = 0;; ++round) {
+    if (ready()) return true;
+    if (round % 16 == 15) {
+      if (std::chrono::steady_clock::now() - start > kSpinTime) return false;
+      std::this_thread::yield();
+    }
+  }
+}
+
+}  // namespace
 
 TaskSharing::TaskSharing(bool wanted) {
   if (!wanted || std::thread::hardware_concurrency() < 2) return;
@@ -29,17 +52,27 @@ void TaskSharing::takeTasks(int worker) {
 
 void TaskSharing::helperLoop() {
   long seen = 0;
-  std::unique_lock<std::mutex> lock(mutex_);
   for (;;) {
-    wake_.wait(lock, [&] { return quit_ || generation_ != seen; });
+    const auto handedOut = [&] { return quit_ || generation_.load() != seen; };
+    if (!spinUntil(handedOut)) {
+      std::unique_lock<std::mutex> lock(mutex_);
+      wake_.wait(lock, handedOut);
+    }
     if (quit_) return;
-    seen = generation_;
-    lock.unlock();
+    seen = generation_.load();
     takeTasks(1);
-    lock.lock();
-    helperBusy_ = false;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      helperBusy_ = false;
+    }
     done_.notify_one();
   }
+}
+
+void TaskSharing::waitForHelper() {
+  if (spinUntil([&] { return !helperBusy_.load(); })) return;
+  std::unique_lock<std::mutex> lock(mutex_);
+  done_.wait(lock, [&] { return !helperBusy_.load(); });
 }
 
 void TaskSharing::run(int count, const std::function<void(int, int)>& body) {
@@ -61,8 +94,7 @@ void TaskSharing::run(int count, const std::function<void(int, int)>& body) {
     TaskSharing& sharing;
     ~WaitForHelper() {
       sharing.next_ = sharing.count_;  // no more tasks after a throw
-      std::unique_lock<std::mutex> lock(sharing.mutex_);
-      sharing.done_.wait(lock, [&] { return !sharing.helperBusy_; });
+      sharing.waitForHelper();
     }
   } waitForHelper{*this};
   takeTasks(0);

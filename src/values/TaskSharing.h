@@ -32,6 +32,7 @@ class TaskSharing {
  private:
   void helperLoop();
   void takeTasks(int worker);
+  void waitForHelper();
 
   std::mutex mutex_;
   std::condition_variable wake_;
@@ -39,9 +40,9 @@ class TaskSharing {
   const std::function<void(int, int)>* body_ = nullptr;
   int count_ = 0;
   std::atomic<int> next_{0};
-  long generation_ = 0;  // loops handed out so far
-  bool helperBusy_ = false;
-  bool quit_ = false;
+  std::atomic<long> generation_{0};  // loops handed out so far
+  std::atomic<bool> helperBusy_{false};
+  std::atomic<bool> quit_{false};
   std::thread helper_;
 };
 
