@@ -10,6 +10,10 @@ namespace {
 // spins this long before it sleeps: waking a sleeping thread takes tens of
 // microseconds, as long as a loop's share of work may be.
 constexpr auto kSpinTime = std::chrono::microseconds(200);
+// A wait for the helper this long means it lost its core; after this many
+// of them it is no longer given work.
+constexpr auto kLongWait = std::chrono::microseconds(500);
+constexpr int kLongWaitsTolerated = 2;
 
 // Spins until `ready` holds or kSpinTime has passed; whether it holds.
 // Yielding lets a thread that shares the core (a busy machine) run.
@@ -70,13 +74,16 @@ void TaskSharing::helperLoop() {
 }
 
 void TaskSharing::waitForHelper() {
-  if (spinUntil([&] { return !helperBusy_.load(); })) return;
-  std::unique_lock<std::mutex> lock(mutex_);
-  done_.wait(lock, [&] { return !helperBusy_.load(); });
+  const auto start = std::chrono::steady_clock::now();
+  if (!spinUntil([&] { return !helperBusy_.load(); })) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    done_.wait(lock, [&] { return !helperBusy_.load(); });
+  }
+  if (std::chrono::steady_clock::now() - start > kLongWait) ++longWaits_;
 }
 
 void TaskSharing::run(int count, const std::function<void(int, int)>& body) {
-  if (!helper_.joinable()) {
+  if (!helper_.joinable() || longWaits_ > kLongWaitsTolerated) {
     for (int i = 0; i < count; ++i) body(i, 0);
     return;
   }

@@ -26,7 +26,10 @@ class TaskSharing {
 
   // body(i, worker) for every i < count, shared between the calling thread
   // (worker 0) and the helper (worker 1); returns when all are done. The
-  // body must not throw on the helper.
+  // body must not throw on the helper. On a machine busy with other work
+  // the helper may lose its core in the middle of a task, and the calling
+  // thread then waits for it: after a few such long waits, the calling
+  // thread takes every later loop alone.
   void run(int count, const std::function<void(int, int)>& body);
 
  private:
@@ -43,6 +46,7 @@ class TaskSharing {
   std::atomic<long> generation_{0};  // loops handed out so far
   std::atomic<bool> helperBusy_{false};
   std::atomic<bool> quit_{false};
+  int longWaits_ = 0;
   std::thread helper_;
 };
 
