@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "interp/Cancellation.h"
+#include "values/EliminationKernel.h"
 
 namespace tesmora {
 namespace {
@@ -43,9 +44,13 @@ double determinant(std::vector<double> a, int n) {
     const double pivot = a[k * n + k];
     result *= pivot;
     for (int c = k; c < n; ++c) a[k * n + c] /= pivot;
-    for (int r = k + 1; r < n; ++r) {
-      const double factor = a[r * n + k];
-      for (int c = k; c < n; ++c) a[r * n + c] -= factor * a[k * n + c];
+    // Every row below takes x − factor·p right of column k, its factor the
+    // number in column k (which nothing reads again); the vector kernel
+    // rounds each product and difference as this loop always did.
+    if (k + 1 < n) {
+      double* below = a.data() + std::size_t(k + 1) * n;
+      subtractSteps(below + k + 1, std::size_t(n), n - k - 1, below + k,
+                    a.data() + std::size_t(k) * n + k + 1, 0, 1, n - k - 1);
     }
   }
   return result;

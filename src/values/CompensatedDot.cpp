@@ -2,19 +2,19 @@
 
 #include <cmath>
 #include <cstddef>
+#include <utility>
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #include <immintrin.h>
-#define TESMORA_HAVE_AVX2_PATH 1
+#define TESMORA_HAVE_VECTOR_PATHS 1
 #endif
 
 namespace tesmora {
 namespace {
 
 // Each dot product is summed in kLanes interleaved partial sums (term k goes
-// to lane k mod kLanes), which are joined in lane order at the end. The
-// portable path and the vector path follow exactly this order, so their
-// results agree to the bit.
+// to lane k mod kLanes), which are joined in lane order at the end. Every
+// path follows exactly this order, so their results agree to the bit.
 constexpr int kLanes = 4;
 
 // The rounding error of p = a·b, exactly (Dekker's product with Veltkamp's
@@ -42,7 +42,7 @@ struct Partial {
 
 // s += p, keeping the addition's rounding error (Knuth's TwoSum) and the
 // term's own error e in c.
-void add(Partial& partial, double p, double e) {
+inline void add(Partial& partial, double p, double e) {
   const double t = partial.s + p;
   const double z = t - partial.s;
   const double sumError = (partial.s - (t - z)) + (p - z);
@@ -56,16 +56,33 @@ double joined(const Partial (&lanes)[kLanes]) {
   return total.s + total.c;
 }
 
-double dotPortable(const double* a, const double* b, int n) {
+double dotPortable(const double* a, const ProductColumns& columns, int j) {
   Partial lanes[kLanes];
-  for (int k = 0; k < n; ++k) {
-    const double p = a[k] * b[k];
-    add(lanes[k % kLanes], p, productError(a[k], b[k], p));
+  for (int k = 0; k < columns.inner(); ++k) {
+    const double b = columns.at(k, j);
+    const double p = a[k] * b;
+    add(lanes[k % kLanes], p, productError(a[k], b, p));
   }
   return joined(lanes);
 }
 
-#ifdef TESMORA_HAVE_AVX2_PATH
+void columnsPortable(const double* a, const ProductColumns& columns, int first, int end,
+                     double* out) {
+  for (int j = first; j < end; ++j) out[j - first] = dotPortable(a, columns, j);
+}
+
+#ifdef TESMORA_HAVE_VECTOR_PATHS
+
+// The row's last, incomplete quad padded with zeros, as the columns are:
+// 0·0 adds nothing and no error. Padding only one factor would not do:
+// a·0 is −0 for a negative a.
+struct TailQuad {
+  alignas(32) double numbers[kLanes] = {};
+  TailQuad(const double* a, int inner) {
+    const int whole = inner / kLanes * kLanes;
+    for (int k = whole; k < inner; ++k) numbers[k - whole] = a[k];
+  }
+};
 
 #define TESMORA_AVX2 __attribute__((target("avx2,fma")))
 
@@ -100,27 +117,22 @@ TESMORA_AVX2 inline void transpose(__m256d (&r)[4]) {
   r[3] = _mm256_permute2f128_pd(t1, t3, 0x31);
 }
 
-// Four dot products at once: `a` against rows[0..3]. The four sums share
-// every load of `a` and keep four independent chains in flight; a short
-// tail is padded with zeros, which add nothing and no error.
-TESMORA_AVX2 void fourDots(const double* a, const double* const (&rows)[4], int n,
+// Four dot products at once: `a` against the columns of two pairs. The four
+// sums share every load of `a` and keep four independent chains in flight.
+TESMORA_AVX2 void fourDots(const double* a, const TailQuad& tail, const double* pairA,
+                           const double* pairB, int quads, int wholeQuads,
                            double* out) {
+  const double* columns[4] = {pairA, pairA + 4, pairB, pairB + 4};
   __m256d s[4], c[4];
   for (int d = 0; d < 4; ++d) s[d] = c[d] = _mm256_setzero_pd();
-  int k = 0;
-  for (; k + kLanes <= n; k += kLanes) {
-    const __m256d x = _mm256_loadu_pd(a + k);
-    for (int d = 0; d < 4; ++d) addProducts(s[d], c[d], x, _mm256_loadu_pd(rows[d] + k));
+  int q = 0;
+  for (; q < wholeQuads; ++q) {
+    const __m256d x = _mm256_loadu_pd(a + q * kLanes);
+    for (int d = 0; d < 4; ++d) addProducts(s[d], c[d], x, _mm256_loadu_pd(columns[d] + q * 8));
   }
-  if (k < n) {
-    alignas(32) double tailA[kLanes] = {};
-    alignas(32) double tailB[4][kLanes] = {};
-    for (int t = 0; k + t < n; ++t) {
-      tailA[t] = a[k + t];
-      for (int d = 0; d < 4; ++d) tailB[d][t] = rows[d][k + t];
-    }
-    const __m256d x = _mm256_load_pd(tailA);
-    for (int d = 0; d < 4; ++d) addProducts(s[d], c[d], x, _mm256_load_pd(tailB[d]));
+  if (q < quads) {
+    const __m256d x = _mm256_load_pd(tail.numbers);
+    for (int d = 0; d < 4; ++d) addProducts(s[d], c[d], x, _mm256_loadu_pd(columns[d] + q * 8));
   }
   // Lane l of every sum side by side, then joined in lane order as joined().
   transpose(s);
@@ -128,59 +140,207 @@ TESMORA_AVX2 void fourDots(const double* a, const double* const (&rows)[4], int 
   __m256d totalS = s[0];
   __m256d totalC = c[0];
   for (int l = 1; l < kLanes; ++l) addVector(totalS, totalC, s[l], c[l]);
-  alignas(32) double results[4];
-  _mm256_store_pd(results, _mm256_add_pd(totalS, totalC));
-  for (int d = 0; d < 4; ++d) out[d] = results[d];
+  _mm256_storeu_pd(out, _mm256_add_pd(totalS, totalC));
 }
 
-TESMORA_AVX2 void rowTimesRowsAvx2(const double* a, const double* b, int n, int count,
-                                   double* out) {
-  for (int j = 0; j < count; j += 4) {
-    // A last block of fewer than four rows repeats its last row.
-    const double* rows[4];
-    for (int d = 0; d < 4; ++d) {
-      const int row = j + d < count ? j + d : count - 1;
-      rows[d] = b + std::size_t(row) * n;
-    }
+TESMORA_AVX2 void columnsAvx2(const double* a, const ProductColumns& columns, int first,
+                              int end, double* out) {
+  const TailQuad tail(a, columns.inner());
+  const int wholeQuads = columns.inner() / kLanes;
+  for (int j = first; j < end; j += 4) {
+    // A last block of fewer than four columns repeats its last pair.
+    const int pairA = j / 2;
+    const int pairB = j + 2 < end ? pairA + 1 : pairA;
     double results[4];
-    fourDots(a, rows, n, results);
-    for (int d = 0; d < 4 && j + d < count; ++d) out[j + d] = results[d];
+    fourDots(a, tail, columns.pair(pairA), columns.pair(pairB), columns.quads(), wholeQuads,
+             results);
+    for (int d = 0; d < 4 && j + d < end; ++d) out[j - first + d] = results[d];
   }
 }
 
-bool hasAvx2() {
-  static const bool has = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
-  return has;
+#define TESMORA_AVX512 __attribute__((target("avx512f,avx512dq")))
+
+// add() on eight lanes, with the addition's error found by Dekker's
+// Fast2Sum on the operands ordered by magnitude, which vrangepd does in one
+// instruction: with |big| ≥ |small| and t = big + small rounded, the error
+// (big − t) + small is exact. TwoSum's error is exact too, so both are the
+// same number; when it is zero both are +0 (TwoSum's would be −0 only for
+// s = p = −0, where it is +0; here (big − t) would have to be −0 with
+// big = −0, t = +0, which needs small = +0). One operation fewer than
+// TwoSum, on a loop that is bound by its operation count.
+TESMORA_AVX512 inline void addVector(__m512d& s, __m512d& c, __m512d p, __m512d e) {
+  const __m512d one = _mm512_set1_pd(1.0);
+  const __m512d t = _mm512_add_pd(s, p);
+  // Larger and smaller magnitude, each with its own sign (imm8 bits 3:2 =
+  // 01); of two equal magnitudes one goes each way.
+  const __m512d big = _mm512_range_pd(s, p, 0x07);
+  const __m512d small = _mm512_range_pd(s, p, 0x06);
+  const __m512d sumError = _mm512_add_pd(_mm512_fnmadd_pd(t, one, big), small);
+  c = _mm512_fmadd_pd(_mm512_add_pd(sumError, e), one, c);
+  s = t;
 }
 
-#endif  // TESMORA_HAVE_AVX2_PATH
+TESMORA_AVX512 inline void addProducts(__m512d& s, __m512d& c, __m512d a, __m512d b) {
+  const __m512d p = _mm512_mul_pd(a, b);
+  addVector(s, c, p, _mm512_fmsub_pd(a, b, p));
+}
 
-double plainSum(const double* a, const double* b, int n) {
+// Lane l of each of the eight dot products held by r[0..3] (pair d holds
+// dots 2d and 2d+1, lanes 0..3 each) into one register per lane.
+TESMORA_AVX512 inline void laneByLane(__m512d (&r)[4]) {
+  const __m512i lanes01 = _mm512_setr_epi64(0, 4, 8, 12, 1, 5, 9, 13);
+  const __m512i lanes23 = _mm512_setr_epi64(2, 6, 10, 14, 3, 7, 11, 15);
+  const __m512i lowHalves = _mm512_setr_epi64(0, 1, 2, 3, 8, 9, 10, 11);
+  const __m512i highHalves = _mm512_setr_epi64(4, 5, 6, 7, 12, 13, 14, 15);
+  const __m512d first01 = _mm512_permutex2var_pd(r[0], lanes01, r[1]);
+  const __m512d first23 = _mm512_permutex2var_pd(r[0], lanes23, r[1]);
+  const __m512d second01 = _mm512_permutex2var_pd(r[2], lanes01, r[3]);
+  const __m512d second23 = _mm512_permutex2var_pd(r[2], lanes23, r[3]);
+  r[0] = _mm512_permutex2var_pd(first01, lowHalves, second01);
+  r[1] = _mm512_permutex2var_pd(first01, highHalves, second01);
+  r[2] = _mm512_permutex2var_pd(first23, lowHalves, second23);
+  r[3] = _mm512_permutex2var_pd(first23, highHalves, second23);
+}
+
+// Four numbers twice over. (The masked form with every lane set is the
+// same instruction; the unmasked intrinsic trips a warning in GCC's
+// header.)
+TESMORA_AVX512 inline __m512d broadcastQuad(const double* x) {
+  return _mm512_maskz_broadcast_f64x4(0xFF, _mm256_loadu_pd(x));
+}
+
+// Eight dot products at once: `a` against the columns of four pairs, four
+// terms of two columns to a register.
+TESMORA_AVX512 void eightDots(const double* a, const TailQuad& tail,
+                              const double* const (&pairs)[4], int quads, int wholeQuads,
+                              double* out) {
+  __m512d s[4], c[4];
+  for (int d = 0; d < 4; ++d) s[d] = c[d] = _mm512_setzero_pd();
+  int q = 0;
+  for (; q < wholeQuads; ++q) {
+    const __m512d x = broadcastQuad(a + q * kLanes);
+    for (int d = 0; d < 4; ++d) addProducts(s[d], c[d], x, _mm512_loadu_pd(pairs[d] + q * 8));
+  }
+  if (q < quads) {
+    const __m512d x = broadcastQuad(tail.numbers);
+    for (int d = 0; d < 4; ++d) addProducts(s[d], c[d], x, _mm512_loadu_pd(pairs[d] + q * 8));
+  }
+  laneByLane(s);
+  laneByLane(c);
+  __m512d totalS = s[0];
+  __m512d totalC = c[0];
+  for (int l = 1; l < kLanes; ++l) addVector(totalS, totalC, s[l], c[l]);
+  _mm512_storeu_pd(out, _mm512_add_pd(totalS, totalC));
+}
+
+TESMORA_AVX512 void columnsAvx512(const double* a, const ProductColumns& columns, int first,
+                                  int end, double* out) {
+  const TailQuad tail(a, columns.inner());
+  const int wholeQuads = columns.inner() / kLanes;
+  for (int j = first; j < end; j += 8) {
+    // A last block of fewer than eight columns repeats its last pair.
+    const int lastPair = (end - 1) / 2;
+    const double* pairs[4];
+    for (int d = 0; d < 4; ++d) {
+      const int pair = j / 2 + d;
+      pairs[d] = columns.pair(pair <= lastPair ? pair : lastPair);
+    }
+    double results[8];
+    eightDots(a, tail, pairs, columns.quads(), wholeQuads, results);
+    for (int d = 0; d < 8 && j + d < end; ++d) out[j - first + d] = results[d];
+  }
+}
+
+#endif  // TESMORA_HAVE_VECTOR_PATHS
+
+double plainSum(const double* a, const ProductColumns& columns, int j) {
   long double sum = 0;
-  for (int k = 0; k < n; ++k) sum += static_cast<long double>(a[k]) * b[k];
+  for (int k = 0; k < columns.inner(); ++k) {
+    sum += static_cast<long double>(a[k]) * columns.at(k, j);
+  }
   return static_cast<double>(sum);
+}
+
+void columnsOn(DotPath path, const double* a, const ProductColumns& columns, int first,
+               int end, double* out) {
+  switch (path) {
+#ifdef TESMORA_HAVE_VECTOR_PATHS
+    case DotPath::avx512:
+      columnsAvx512(a, columns, first, end, out);
+      return;
+    case DotPath::avx2:
+      columnsAvx2(a, columns, first, end, out);
+      return;
+#endif
+    default:
+      columnsPortable(a, columns, first, end, out);
+  }
+}
+
+DotPath fastestPath() {
+  static const DotPath path = dotPathAvailable(DotPath::avx512) ? DotPath::avx512
+                              : dotPathAvailable(DotPath::avx2) ? DotPath::avx2
+                                                                : DotPath::portable;
+  return path;
 }
 
 }  // namespace
 
-void rowTimesRowsPortable(const double* a, const double* b, int n, int count,
-                          double* out) {
-  for (int j = 0; j < count; ++j) out[j] = dotPortable(a, b + std::size_t(j) * n, n);
+ProductColumns::ProductColumns(const double* source, int inner, int cols,
+                               std::size_t kStride, std::size_t jStride,
+                               std::vector<double> storage)
+    : inner_(inner), cols_(cols), quads_((inner + kLanes - 1) / kLanes), cells_(std::move(storage)) {
+  // Every cell is written below, the padding with zeros, so the storage's
+  // old contents need no clearing first.
+  cells_.resize(std::size_t(pairs()) * quads_ * 8);
+  const int paddedInner = quads_ * kLanes;
+  for (int j = 0; j < pairs() * 2; ++j) {
+    double* column = cells_.data() + std::size_t(j / 2) * quads_ * 8 + (j % 2) * 4;
+    const int filled = j < cols ? inner : 0;
+    for (int k = 0; k < filled; ++k) column[(k / 4) * 8 + k % 4] = source[k * kStride + j * jStride];
+    for (int k = filled; k < paddedInner; ++k) column[(k / 4) * 8 + k % 4] = 0;
+  }
+}
+
+bool dotPathAvailable(DotPath path) {
+  switch (path) {
+#ifdef TESMORA_HAVE_VECTOR_PATHS
+    case DotPath::avx512:
+      return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq");
+    case DotPath::avx2:
+      return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
+#endif
+    case DotPath::portable:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void rowTimesColumnsOn(DotPath path, const double* a, const ProductColumns& columns,
+                       double* out) {
+  columnsOn(path, a, columns, 0, columns.cols(), out);
+}
+
+void rowTimesColumnRange(const double* a, const ProductColumns& columns, int first, int end,
+                         double* out) {
+  columnsOn(fastestPath(), a, columns, first, end, out);
+  for (int j = first; j < end; ++j) {
+    if (!std::isfinite(out[j - first])) out[j - first] = plainSum(a, columns, j);
+  }
+}
+
+void rowTimesColumns(const double* a, const ProductColumns& columns, double* out) {
+  rowTimesColumnRange(a, columns, 0, columns.cols(), out);
 }
 
 void rowTimesRows(const double* a, const double* b, int n, int count, double* out) {
-#ifdef TESMORA_HAVE_AVX2_PATH
-  if (hasAvx2()) {
-    rowTimesRowsAvx2(a, b, n, count, out);
-  } else {
-    rowTimesRowsPortable(a, b, n, count, out);
-  }
-#else
-  rowTimesRowsPortable(a, b, n, count, out);
-#endif
-  for (int j = 0; j < count; ++j) {
-    if (!std::isfinite(out[j])) out[j] = plainSum(a, b + std::size_t(j) * n, n);
-  }
+  rowTimesColumns(a, ProductColumns(b, n, count, 1, std::size_t(n)), out);
+}
+
+void rowTimesRowsPortable(const double* a, const double* b, int n, int count,
+                          double* out) {
+  rowTimesColumnsOn(DotPath::portable, a, ProductColumns(b, n, count, 1, std::size_t(n)), out);
 }
 
 }  // namespace tesmora

@@ -7,20 +7,69 @@
 // (n·2⁻⁶⁴), and it vectorises, which long double does not.
 #pragma once
 
+#include <cstddef>
+#include <vector>
+
 namespace tesmora {
 
+// The columns of a product's right factor, laid out once for all the rows
+// of the left factor: column j as `inner` numbers one after the other, in
+// quads (four numbers), quad q of column 2i beside quad q of column 2i+1,
+// so that one 512-bit load holds four terms of two dot products. Padded
+// with zeros to whole quads and an even number of columns.
+class ProductColumns {
+ public:
+  // Column j's number k is source[k·kStride + j·jStride]. The layout is
+  // written into `storage`, whose allocation is reused when large enough.
+  ProductColumns(const double* source, int inner, int cols, std::size_t kStride,
+                 std::size_t jStride, std::vector<double> storage = {});
+  // The storage back, for the next product.
+  std::vector<double> releaseStorage() && { return std::move(cells_); }
+
+  int inner() const { return inner_; }
+  int cols() const { return cols_; }
+  int quads() const { return quads_; }
+  int pairs() const { return (cols_ + 1) / 2; }
+  // Columns 2i and 2i+1: quads()·8 numbers.
+  const double* pair(int i) const { return cells_.data() + std::size_t(i) * quads_ * 8; }
+  double at(int k, int j) const {
+    return pair(j / 2)[(k / 4) * 8 + (j % 2) * 4 + k % 4];
+  }
+
+ private:
+  int inner_;
+  int cols_;
+  int quads_;
+  std::vector<double> cells_;
+};
+
+// out[j] = Σₖ a[k]·column_j[k] for every column j: the row `a` (inner()
+// numbers) against every column. Where the compensated sum is not finite
+// (an overflow on the way, an infinity or a NaN among the numbers) that
+// element is summed plainly in long double, so infinities and NaNs come
+// out as they always did. Every machine gives the same results: each path
+// below computes the same sums, in the same order (term k in lane k mod 4,
+// the lanes joined in order), with the same roundings.
+void rowTimesColumns(const double* a, const ProductColumns& columns, double* out);
+// The same for the columns [first, end) only, first even: out[j − first].
+void rowTimesColumnRange(const double* a, const ProductColumns& columns, int first, int end,
+                         double* out);
+
+// The ways of computing the compensated sums; the first the machine has is
+// taken. Exposed so that tests can hold every path to the portable one's
+// bits (non-finite elements are left as they come).
+enum class DotPath { avx512, avx2, portable };
+bool dotPathAvailable(DotPath path);
+void rowTimesColumnsOn(DotPath path, const double* a, const ProductColumns& columns,
+                       double* out);
+
 // out[j] = Σₖ a[k]·b[j·n + k] for j < count: the row `a` (n numbers) against
-// `count` rows of b, each n numbers long (the columns of the right factor,
-// transposed). Where the compensated sum is not finite (an overflow on the
-// way, an infinity or a NaN among the numbers) that element is summed
-// plainly in long double, so infinities and NaNs come out as they always
-// did. Every machine gives the same results: the same operations in the
-// same order, with or without vector instructions.
+// `count` rows of b, each n numbers long, as rowTimesColumns.
 void rowTimesRows(const double* a, const double* b, int n, int count, double* out);
 
 // The compensated sums of rowTimesRows without vector instructions, which
 // machines without AVX2 and FMA run (non-finite elements are left as they
-// come). Exposed so that tests can hold both paths to the same bits.
+// come).
 void rowTimesRowsPortable(const double* a, const double* b, int n, int count,
                           double* out);
 

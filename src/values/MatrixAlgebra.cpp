@@ -1,5 +1,6 @@
 #include "values/MatrixAlgebra.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <system_error>
@@ -30,26 +31,47 @@ std::unique_ptr<Matrix> identityMatrix(int n) {
 
 namespace {
 
-// Products of at least this many multiplications (about a millisecond of
-// work) share their rows with a second thread.
-constexpr double kSharedProductSize = 1 << 21;
+// Products of at least this many multiplications (about 0.2 ms of work on
+// one core; starting a thread costs about 0.05 ms) share their rows with a
+// second thread.
+constexpr double kSharedProductSize = 1e6;
 
-// Rows of the result are handed out one at a time, to this thread and, for
-// a large product on a machine with more than one core, to one helper. Each
-// element is the same dot product whichever thread computes it, so the
-// result does not depend on the sharing. Only this thread polls for a stop;
-// when it leaves (done, stopped, or failed) the helper stops taking rows and
-// is joined before anything is freed.
-void multiplyRows(const double* a, const double* columns, int rows, int inner, int cols,
-                  double* out) {
-  std::atomic<int> nextRow{0};
+// The right factor's columns are taken in blocks of about this many bytes,
+// which stay in a core's own cache while the rows of the left factor pass
+// over them.
+constexpr std::size_t kColumnBlockBytes = 384 * 1024;
+
+// Columns of a block: a multiple of eight (the widest vector path's step).
+int columnsPerBlock(const ProductColumns& columns) {
+  const std::size_t pairBytes = std::max<std::size_t>(1, columns.quads() * 8 * sizeof(double));
+  const std::size_t eights = std::max<std::size_t>(1, kColumnBlockBytes / pairBytes / 4);
+  return int(std::min<std::size_t>(eights * 8, std::size_t(std::max(columns.cols(), 1))));
+}
+
+// The result is handed out a row of one column block at a time, blocks one
+// after the other, to this thread and, for a large product on a machine
+// with more than one core, to one helper. Each element is the same dot
+// product whichever thread computes it, so the result does not depend on
+// the sharing. Only this thread polls for a stop; when it leaves (done,
+// stopped, or failed) the helper stops taking rows and is joined before
+// anything is freed.
+void multiplyRows(const double* a, const ProductColumns& columns, int rows, double* out) {
+  const int inner = columns.inner();
+  const int cols = columns.cols();
+  const int perBlock = columnsPerBlock(columns);
+  const int blocks = (cols + perBlock - 1) / perBlock;
+  const long long pieces = (long long)(rows) * blocks;
+  std::atomic<long long> nextPiece{0};
   std::atomic<bool> abandoned{false};
   const auto work = [&](bool polls) {
-    for (int i; (i = nextRow.fetch_add(1)) < rows;) {
+    for (long long piece; (piece = nextPiece.fetch_add(1)) < pieces;) {
       if (polls) pollStop();
       if (abandoned.load(std::memory_order_relaxed)) return;
-      rowTimesRows(a + std::size_t(i) * inner, columns, inner, cols,
-                   out + std::size_t(i) * cols);
+      const int row = int(piece % rows);
+      const int first = int(piece / rows) * perBlock;
+      const int end = std::min(cols, first + perBlock);
+      rowTimesColumnRange(a + std::size_t(row) * inner, columns, first, end,
+                          out + std::size_t(row) * cols + first);
     }
   };
   std::thread helper;
@@ -74,18 +96,24 @@ void multiplyRows(const double* a, const double* columns, int rows, int inner, i
 
 }  // namespace
 
-// The product as a matrix, whatever its size. B is transposed first, so
-// that every element is a dot product of two rows lying in memory one
-// number after the other; a stop is honoured between two rows of the result.
+// The laid-out columns' storage is kept between products up to this many
+// numbers: a fresh allocation of that size comes from the system as pages
+// not yet touched, and touching them costs a tenth of a 300×300 product.
+constexpr std::size_t kKeptColumnStorage = std::size_t(1) << 22;
+
+// The product as a matrix, whatever its size. B's columns are laid out
+// first, so that every element is a dot product of numbers lying in memory
+// one after the other; a stop is honoured between two pieces of the result.
 std::unique_ptr<Matrix> productMatrix(const Matrix& a, const Matrix& b) {
   if (a.cols() != b.rows()) raise("Матричное произведение не определено");
-  auto result = Matrix::create(a.rows(), b.cols());
-  const int inner = a.cols();
-  std::vector<double> columns(std::size_t(b.cols()) * inner);
-  for (int k = 0; k < inner; ++k) {
-    for (int j = 0; j < b.cols(); ++j) columns[std::size_t(j) * inner + k] = b.at(k, j);
-  }
-  multiplyRows(a.data(), columns.data(), a.rows(), inner, b.cols(), result->data());
+  // Every element is written below (or the result is dropped on a stop).
+  auto result = Matrix::createForOverwrite(a.rows(), b.cols());
+  thread_local std::vector<double> keptStorage;
+  ProductColumns columns(b.data(), b.rows(), b.cols(), std::size_t(b.cols()), 1,
+                         std::move(keptStorage));
+  if (a.rows() > 0 && b.cols() > 0) multiplyRows(a.data(), columns, a.rows(), result->data());
+  keptStorage = std::move(columns).releaseStorage();
+  if (keptStorage.capacity() > kKeptColumnStorage) keptStorage = {};
   return result;
 }
 
@@ -124,39 +152,6 @@ ValuePtr matrixPower(const Matrix& m, double n) {
   }
   if (m.rows() == 1) return makeNumber((*result)[0]);
   return result;
-}
-
-std::unique_ptr<Matrix> inverseMatrix(const Matrix& m) {
-  if (m.rows() != m.cols()) raise("неквадратная матрица");
-  const int n = m.rows();
-  auto a = m.duplicate();
-  auto r = identityMatrix(n);
-  for (int j = 0; j < n; ++j) {
-    pollStop();
-    int best = j;
-    for (int k = j + 1; k < n; ++k) {
-      if (std::fabs(a->at(k, j)) > std::fabs(a->at(best, j))) best = k;
-    }
-    if (!(std::fabs(a->at(best, j)) >= 1e-300)) raise("обратная матрица не существует");
-    for (int c = 0; c < n; ++c) {
-      std::swap(a->at(j, c), a->at(best, c));
-      std::swap(r->at(j, c), r->at(best, c));
-    }
-    const double pivot = a->at(j, j);
-    for (int c = 0; c < n; ++c) {
-      a->at(j, c) /= pivot;
-      r->at(j, c) /= pivot;
-    }
-    for (int k = 0; k < n; ++k) {
-      if (k == j) continue;
-      const double e = a->at(k, j);
-      for (int c = 0; c < n; ++c) {
-        a->at(k, c) -= e * a->at(j, c);
-        r->at(k, c) -= e * r->at(j, c);
-      }
-    }
-  }
-  return r;
 }
 
 }  // namespace tesmora

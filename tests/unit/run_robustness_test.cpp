@@ -308,6 +308,30 @@ TEST_F(RunRobustness, RequestedStopEndsARunWhateverTheTimer) {
   EXPECT_TRUE(run("1;").ok);
 }
 
+// A stop requested while one long product or inverse runs ends it at its
+// own polls (the statement loop would wait for the whole operation), with
+// the second thread that shares the work joined: the sanitizer run would
+// report a thread or memory left behind.
+TEST_F(RunRobustness, RequestedStopEndsALongProductOrInverse) {
+  const char* const programs[] = {
+      "timer(0); setmaxdim(10000000); A = E(2800) + 1; B = A &* A;",
+      "timer(0); setmaxdim(10000000); A = E(2200) * 3 + 1; B = ~A;",
+  };
+  for (const char* program : programs) {
+    std::thread stopper([] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(300));
+      requestStop();
+    });
+    const RunReport stopped = run(program);
+    stopper.join();
+    EXPECT_FALSE(stopped.ok) << program;
+    EXPECT_EQ(stopped.errorMessage, cp("Выполнение прекращено пользователем")) << program;
+    const RunReport next = run("1 + 1");
+    ASSERT_TRUE(next.ok) << cp1251ToUtf8(next.errorMessage);
+    EXPECT_EQ(next.text, "2");
+  }
+}
+
 // The status bar reports the elapsed time in the first form that fits.
 TEST_F(RunRobustness, ElapsedTimeInTheStatusBar) {
   struct Case {
