@@ -5,6 +5,8 @@
 // kernel against the portable one.
 #include <gtest/gtest.h>
 
+#include "ScriptErrorMessage.h"
+
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -68,15 +70,6 @@ std::unique_ptr<Matrix> textbookInverse(const Matrix& m) {
 bool sameNumber(double x, double y) {
   if (std::isnan(x) || std::isnan(y)) return std::isnan(x) && std::isnan(y);
   return std::memcmp(&x, &y, sizeof x) == 0;
-}
-
-std::string messageOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const ScriptError& error) {
-    return error.message;
-  }
-  return "(no error)";
 }
 
 TEST(GaussJordan, SameBitsAsTheTextbookElimination) {

@@ -5,6 +5,8 @@
 // tables, and draws under a fixed seed.
 #include <gtest/gtest.h>
 
+#include "ScriptErrorMessage.h"
+
 #include <cmath>
 #include <functional>
 #include <memory>
@@ -24,15 +26,6 @@
 
 namespace tesmora {
 namespace {
-
-std::string messageOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const ScriptError& error) {
-    return error.message;
-  }
-  return "(no error)";
-}
 
 struct PointCase {
   const char* what;

@@ -5,6 +5,8 @@
 // and the messages of the inverse where a'a has none.
 #include <gtest/gtest.h>
 
+#include "ScriptErrorMessage.h"
+
 #include <cmath>
 #include <functional>
 
@@ -25,15 +27,6 @@ std::unique_ptr<Matrix> matrixOf(int rows, int cols, const std::function<double(
 }
 
 const Matrix& asMatrixValue(const ValuePtr& v) { return static_cast<const Matrix&>(*v); }
-
-std::string messageOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const ScriptError& error) {
-    return error.message;
-  }
-  return "(no error)";
-}
 
 TEST(LeastSquares, RecoversAnIllConditionedPolynomialExactly) {
   // Vandermonde of 40 points of [0, 1], degree 9: cond ≈ 1e7, so a'a has
