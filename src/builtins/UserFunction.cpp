@@ -175,8 +175,7 @@ double CSFuncU::invokeOnNumbers(const double* numbers, bool asCopy) {
   int* const* slots = definition_->parameterSlots(p.variables);
   const int count = argCount();
   for (int i = 0; i < count; ++i) {
-    p.variables.pushLocalInSlot(slots[i], definition_->parameters[i].name,
-                                makeNumber(numbers[i]));
+    p.variables.pushLocalNumberInSlot(slots[i], definition_->parameters[i].name, numbers[i]);
     ++locals.count;
   }
   const char* title = asCopy ? definition_->name.c_str() : callTitle(*definition_, *this);

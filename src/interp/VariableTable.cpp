@@ -12,6 +12,7 @@ VariableTable::~VariableTable() {
     if (entry.registered != entry.value) delete entry.registered;
     releaseVariableValue(entry.value);
   }
+  while (spareCount_ > 0) delete spares_[--spareCount_];
 }
 
 VariableTable::Entry* VariableTable::lookup(std::string_view name,

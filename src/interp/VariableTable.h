@@ -14,6 +14,7 @@
 
 #include "interp/Limits.h"
 #include "values/MatObject.h"
+#include "values/Scalar.h"
 
 namespace tesmora {
 
@@ -51,6 +52,18 @@ class VariableTable {
   void pushLocalInSlot(int* slot, std::string_view name, ValuePtr value) {
     appendInSlot(slot, name, value.release(), 0);
   }
+  // The same for a number: parameters come and go at every call, so the
+  // number of a parameter that went is used again.
+  void pushLocalNumberInSlot(int* slot, std::string_view name, double number) {
+    Scalar* value;
+    if (spareCount_ > 0) {
+      value = spares_[--spareCount_];
+      value->value = number;
+    } else {
+      value = new Scalar(number);
+    }
+    appendInSlot(slot, name, value, 0);
+  }
   // The index slot of a name, entered (as -1) if the name never was.
   int* slotFor(std::string_view name);
   // Tells tables apart, also one made where a destroyed one was, so that
@@ -58,7 +71,18 @@ class VariableTable {
   std::uint64_t id() const { return id_; }
   void popLocal() {
     if (count_ == 0) return;
-    release(entries_[--count_]);
+    Entry& entry = entries_[--count_];
+    MatObject* value = entry.value;
+    if (value && value != entry.registered && value->typeCode == kScalarType &&
+        value->pinCount == 0 && spareCount_ < kSpareNumbers) {
+      // Kept as a new number would be made.
+      value->variableName = nullptr;
+      value->loopPosition = -1;
+      value->loopRowWidth = -1;
+      spares_[spareCount_++] = static_cast<Scalar*>(value);
+      entry.value = nullptr;
+    }
+    release(entry);
   }
 
   // The registry's entries, made before any run.
@@ -135,6 +159,10 @@ class VariableTable {
 
   std::array<Entry, kVariableTableSize> entries_{};
   int count_ = 0;
+  // Numbers of parameters that went, for the next parameters.
+  static constexpr int kSpareNumbers = 16;
+  std::array<Scalar*, kSpareNumbers> spares_{};
+  int spareCount_ = 0;
   int predefinedCount_ = 0;
   int registrationCategory_ = 0;
   const std::uint64_t id_ = nextId();

@@ -62,6 +62,27 @@ PROGRAMS = [
     'x = sin(1) + cos(0) * sqrt(4);',
     'x = 2; y = x(1);',
     'x = 1; if (x > 0) x = x - 1; x;',
+    # iff choosing between names and parameters: conditions that are no
+    # 0 or 1, not numbers, undefined; choices that are no user functions
+    'function g(x) = x + 1; function f(n) = iff(n, g, g)(n); [f(0), f(1), f(2)];',
+    'function g(x) = x + 1; function f(v) = iff(v, g, g)(1); f([1, 0]);',
+    'function g(x) = x + 1; function f(n) = iff(n < 2, g, nope)(n); f(1);',
+    'function g(x) = x + 1; function f(n) = iff(nope < 2, g, g)(n); f(1);',
+    'function g(x) = x + 1; function f(n) = iff(n < "a", g, g)(n); f(1);',
+    'a = 3; b = [1, 2]; function f(n) = iff(n > 1, a, b)(1); [f(2), f(0)];',
+    'h = 5; function g(x) = x + 1; function f(n) = iff(n > 1, h, g)(1); [f(0), f(2)];',
+    'function g(x) = x + 1; function f(n) = iff(n > 0, g, sin)(n); [f(1), f(-1)];',
+    'function f(n) = iff(n > 0, f, f)(n - 1) + 1; f(3000);',
+    'function g(x) = x; function f(c) = iff(c, g, g)(7); [f(-0), f(1), f(0.5)];',
+    # operators between two names or numbers, as arguments and conditions
+    'function g(x, y) = x * y; a = 2; [g(a + 1, a - 1), g(a < 3, 4 ^ a), g(a / 0, 1)];',
+    'function g(x) = x; a = [1, 2]; g(a + 1);',
+    'function g(x) = x; g(zz + 1);',
+    'function g(x) = x; a = "t"; g(a + 1);',
+    # parameters' numbers kept and used again, also by values that outlive them
+    'function g(x) = x; function f(x) = g(x) + g(x + 1); s = 0; for (k in 1:50) s = s + f(k); s;',
+    'function f(x) = x; a = f(2); b = f(3); [a, b, f(a + b)];',
+    'function f(v) = v.num + v; for (x in [4, 5, 6]) y = f(x); y;',
 ]
 
 

@@ -39,6 +39,11 @@ enum class ExprKind {
   Call,       // callee(arguments)
 };
 
+// How an argument of a call is passed, found once: a parameter or a name
+// alone in its brackets (the variable's own value), numbers only (worked
+// out without the stack when they turn out numbers), or anything else.
+enum class ArgumentForm : std::uint8_t { Parameter, Name, Numbers, Other };
+
 struct Expr {
   ExprKind kind;
   // Number: the value.
@@ -67,6 +72,12 @@ struct Expr {
   // Call: the callee is the name iff and there are three arguments, so
   // the call may be the builtin's choice.
   bool iffCall = false;
+  // Binary: both operands are literals, names or parameters.
+  bool leafOperands = false;
+  // An argument of a call (see ArgumentForm); the bare node of a Parameter
+  // or Name form.
+  ArgumentForm form = ArgumentForm::Other;
+  const Expr* bare = nullptr;
 
   // Name: the variable table's index slot of the name (see VariableTable).
   mutable NameSlot slot_;

@@ -440,8 +440,32 @@ class Compiler {
   int depth_ = 0;
 };
 
+bool isLeaf(const Expr& expr) {
+  return expr.kind == ExprKind::Number || expr.kind == ExprKind::Name ||
+         expr.kind == ExprKind::Parameter;
+}
+
+// A name alone, in one pair of brackets or more, passes the variable's own
+// value; only with one pair (every argument has its own) is it fetched
+// without the evaluation around it.
+void classifyArgument(Expr& argument) {
+  const Expr* inner = &argument;
+  int brackets = 0;
+  while (inner->kind == ExprKind::Evaluate) {
+    inner = inner->operands[0].get();
+    ++brackets;
+  }
+  const bool bare = inner->kind == ExprKind::Name || inner->kind == ExprKind::Parameter;
+  if (bare && brackets == 1) {
+    argument.form = inner->kind == ExprKind::Name ? ArgumentForm::Name : ArgumentForm::Parameter;
+    argument.bare = inner;
+  } else if (!bare && argument.mayBeNumber) {
+    argument.form = ArgumentForm::Numbers;
+  }
+}
+
 // Sets Expr::need bottom-up: an operand is held while the next is built.
-// Sets Expr::mayBeNumber on the way.
+// Sets Expr::mayBeNumber and the arguments' forms on the way.
 int computeNeed(Expr& expr) {
   int need = 1;
   int held = 0;
@@ -463,6 +487,11 @@ int computeNeed(Expr& expr) {
       break;
     case ExprKind::Binary:
       expr.mayBeNumber = numbers && isScalarOp(expr.binary);
+      expr.leafOperands = isLeaf(*expr.operands[0]) && isLeaf(*expr.operands[1]);
+      break;
+    case ExprKind::Call:
+      expr.mayBeNumber = false;
+      for (std::size_t i = 1; i < expr.operands.size(); ++i) classifyArgument(*expr.operands[i]);
       break;
     default:
       expr.mayBeNumber = false;

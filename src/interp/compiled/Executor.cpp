@@ -1,5 +1,6 @@
 #include "interp/compiled/Executor.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -82,6 +83,11 @@ bool isBareName(const Expr& expr) {
   return inner->kind == ExprKind::Name || inner->kind == ExprKind::Parameter;
 }
 
+// An argument passed as a variable's own value (see ArgumentForm).
+bool isBare(const Expr& argument) {
+  return argument.form == ArgumentForm::Parameter || argument.form == ArgumentForm::Name;
+}
+
 }  // namespace
 
 inline VariableTable::Entry* Executor::entryFor(const std::string& name, NameSlot& slot) {
@@ -104,6 +110,11 @@ void Executor::run(const CompiledStatement& compiled) {
 
 double Executor::evaluateBody(const CompiledBody& body, int parameterCount,
                               const char* notANumber) {
+  return bodyValue(body, parameterCount, notANumber);
+}
+
+double Executor::bodyValue(const CompiledBody& body, int parameterCount,
+                           const char* notANumber) {
   PhantomScope phantoms(program_.stack);
   const int savedBase = frameBase_;
   frameBase_ = program_.variables.count() - parameterCount;
@@ -378,7 +389,40 @@ bool Executor::numeric(const Expr& expr, double& out) {
   if (!expr.mayBeNumber) return false;
   const ValueStack& stack = program_.stack;
   if (stack.size() + stack.phantoms() + expr.need > kValueStackSize) return false;
+  // An operator between two names or numbers in brackets, as most
+  // arguments and conditions are, without the recursion.
+  if (expr.kind == ExprKind::Evaluate) {
+    const Expr& inner = *expr.operands[0];
+    if (inner.kind == ExprKind::Binary && inner.leafOperands) {
+      EvaluationLevel level(program_.evaluator.depth());
+      return leafBinary(inner, out);
+    }
+  }
   return pure(expr, out);
+}
+
+// pureBinary() with both operands leaves.
+bool Executor::leafBinary(const Expr& expr, double& out) {
+  double a = 0;
+  bool isLeaf = true;
+  if (!leaf(*expr.operands[0], a, isLeaf)) return false;
+  Scanner& scanner = program_.scanner;
+  const char* saved = scanner.errorPos;
+  scanner.setErrorPos(expr.errorPos);
+  double b = 0;
+  const bool numbers = leaf(*expr.operands[1], b, isLeaf);
+  if (numbers) {
+    switch (expr.binary) {
+      case BinaryOp::Add: out = a + b; break;
+      case BinaryOp::Subtract: out = a - b; break;
+      case BinaryOp::Multiply: out = a * b; break;
+      case BinaryOp::Less: out = a < b; break;
+      case BinaryOp::Greater: out = a > b; break;
+      default: out = scalarOp(expr.binary, a, b); break;
+    }
+  }
+  if (scanner.nestingDepth == 0) scanner.errorPos = saved;
+  return numbers;
 }
 
 // A name or parameter holding a number, or a literal: the operands most
@@ -647,6 +691,8 @@ Executor::Value Executor::callee(const Expr& expr, bool& chosen) {
 // call; anything but such a choice is the builtin's call.
 Executor::Value Executor::choice(const Expr& expr, MatObject* iff, bool& chosen) {
   ValueStack& stack = program_.stack;
+  Value result{};
+  if (choiceOfNames(expr, iff, result, chosen)) return result;
   pushed(iff);
   double condition = 0;
   const bool number = numberArgument(*expr.operands[1], condition);
@@ -674,20 +720,71 @@ Executor::Value Executor::choice(const Expr& expr, MatObject* iff, bool& chosen)
   return callTop(expr, 3);
 }
 
+// iff(c, f, g) with f and g names or parameters alone, as a choice between
+// functions mostly is, and c numbers: what choice() does, without putting
+// on the stack what it would take off again. There is room on the stack
+// for all choice() would hold, so nothing here overflows, and the rest is
+// found in the same order with the same errors. False, with nothing done,
+// when the arguments are not such.
+bool Executor::choiceOfNames(const Expr& expr, MatObject* iff, Value& result, bool& chosen) {
+  const Expr& test = *expr.operands[1];
+  const Expr& whenTrueArgument = *expr.operands[2];
+  const Expr& whenFalseArgument = *expr.operands[3];
+  if (!isBare(whenTrueArgument) || !isBare(whenFalseArgument)) return false;
+  ValueStack& stack = program_.stack;
+  if (stack.size() + stack.phantoms() + std::max(4, 1 + test.need) > kValueStackSize) {
+    return false;
+  }
+  double condition = 0;
+  if (test.form == ArgumentForm::Numbers) {
+    if (!numeric(test, condition)) return false;
+  } else if (isBare(test)) {
+    const MatObject* value = bareValue(test);
+    if (value->typeCode != kScalarType) return false;
+    condition = numberOf(*value);
+  } else {
+    return false;
+  }
+  MatObject* whenTrue = bareValue(whenTrueArgument);
+  MatObject* whenFalse = bareValue(whenFalseArgument);
+  if (condition == 1 || condition == 0) {
+    MatObject* picked = condition == 1 ? whenTrue : whenFalse;
+    if (picked->typeCode == kSFuncType && static_cast<CSFunc*>(picked)->asUserFunction()) {
+      chosen = true;  // a variable's own value, never a temporary
+      result = pushed(picked);
+      return true;
+    }
+  }
+  stack.push(iff);
+  stack.push(makeNumber(condition));
+  stack.push(whenTrue);
+  stack.push(whenFalse);
+  result = callTop(expr, 3);
+  return true;
+}
+
 bool Executor::numberArgument(const Expr& expr, double& out) {
   ValueStack& stack = program_.stack;
-  if (MatObject* value = bareValue(expr)) {
-    if (value->typeCode != kScalarType) {
-      stack.push(value);
-      return false;
+  switch (expr.form) {
+    case ArgumentForm::Parameter:
+    case ArgumentForm::Name: {
+      MatObject* value = bareValue(expr);
+      if (value->typeCode != kScalarType) {
+        stack.push(value);
+        return false;
+      }
+      stack.reservePhantom();
+      out = numberOf(*value);
+      return true;
     }
-    stack.reservePhantom();
-    out = numberOf(*value);
-    return true;
-  }
-  if (!isBareName(expr) && numeric(expr, out)) {
-    stack.reservePhantom();
-    return true;
+    case ArgumentForm::Numbers:
+      if (numeric(expr, out)) {
+        stack.reservePhantom();
+        return true;
+      }
+      break;
+    case ArgumentForm::Other:
+      break;
   }
   const Value value = evaluate(expr);
   if (!value.object) {
@@ -702,14 +799,20 @@ bool Executor::numberArgument(const Expr& expr, double& out) {
 }
 
 void Executor::pushArgument(const Expr& expr) {
-  if (MatObject* value = bareValue(expr)) {
-    program_.stack.push(value);
-    return;
-  }
   double number = 0;
-  if (!isBareName(expr) && numeric(expr, number)) {
-    program_.stack.push(makeNumber(number));
-    return;
+  switch (expr.form) {
+    case ArgumentForm::Parameter:
+    case ArgumentForm::Name:
+      program_.stack.push(bareValue(expr));
+      return;
+    case ArgumentForm::Numbers:
+      if (numeric(expr, number)) {
+        program_.stack.push(makeNumber(number));
+        return;
+      }
+      break;
+    case ArgumentForm::Other:
+      break;
   }
   Value argument = evaluate(expr);
   box(argument);
@@ -717,21 +820,16 @@ void Executor::pushArgument(const Expr& expr) {
 
 // An argument that is a name or a parameter alone, as most are: its value,
 // found as evaluate would find it before pushing it (the nesting level
-// checked, an undefined name raised); else null.
+// checked, an undefined name raised).
 MatObject* Executor::bareValue(const Expr& expr) {
-  if (expr.kind != ExprKind::Evaluate) return nullptr;
-  const Expr& inner = *expr.operands[0];
-  if (inner.kind == ExprKind::Parameter) {
-    if (program_.evaluator.depth() >= kMaxExpressionDepth) raise("переполнение стека");
+  if (program_.evaluator.depth() >= kMaxExpressionDepth) raise("переполнение стека");
+  const Expr& inner = *expr.bare;
+  if (expr.form == ArgumentForm::Parameter) {
     return program_.variables.entry(frameBase_ + inner.slot).value;
   }
-  if (inner.kind == ExprKind::Name) {
-    if (program_.evaluator.depth() >= kMaxExpressionDepth) raise("переполнение стека");
-    Entry* entry = entryFor(inner.text, inner.slot_);
-    if (!entry || !entry->value) undefinedName(inner);
-    return entry->value;
-  }
-  return nullptr;
+  Entry* entry = entryFor(inner.text, inner.slot_);
+  if (!entry || !entry->value) undefinedName(inner);
+  return entry->value;
 }
 
 void Executor::boxNumbers(const double* numbers, int count) {
@@ -761,13 +859,12 @@ Executor::Value Executor::callOnNumbers(const Expr& expr, CSFuncU& function, boo
     ParameterBindings bindings(variables, stack);
     int* const* slots = definition.parameterSlots(variables);
     for (int i = 0; i < count; ++i) {
-      variables.pushLocalInSlot(slots[i], definition.parameters[i].name,
-                                makeNumber(numbers[i]));
+      variables.pushLocalNumberInSlot(slots[i], definition.parameters[i].name, numbers[i]);
       ++bindings.count;
     }
     BodyCall call(program_, asCopy ? definition.name.c_str() : callTitle(definition, function));
     try {
-      value = evaluateBody(*body, count, kNotANumberMessage);
+      value = bodyValue(*body, count, kNotANumberMessage);
     } catch (...) {
       call.fail();
       throw;

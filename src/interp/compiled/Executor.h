@@ -31,6 +31,9 @@ class Executor {
                       const char* notANumber);
 
  private:
+  // evaluateBody() for the calls made here.
+  [[gnu::always_inline]] inline double bodyValue(const CompiledBody& body, int parameterCount,
+                                                 const char* notANumber);
   // An expression's value: a stack entry (object set, at the stack's top)
   // or an unboxed number counted as a phantom entry.
   struct Value {
@@ -52,42 +55,45 @@ class Executor {
   // for all it would hold, so it cannot overflow). False, with nothing
   // changed, when the expression holds anything else; the caller then
   // evaluates it in full. An error is raised exactly as in full.
-  bool numeric(const Expr& expr, double& out);
+  [[gnu::always_inline]] inline bool numeric(const Expr& expr, double& out);
   bool pure(const Expr& expr, double& out);
   bool pureBinary(const Expr& expr, double& out);
+  [[gnu::always_inline]] inline bool leafBinary(const Expr& expr, double& out);
   bool leaf(const Expr& expr, double& out, bool& isLeaf);
   [[noreturn, gnu::cold]] void undefinedName(const Expr& expr);
   Value evaluate(const Expr& expr);
-  Value evaluateNested(const Expr& expr);
-  Value name(const Expr& expr);
-  Value binary(const Expr& expr);
-  Value apply(BinaryOp op, Value left, Value right);
+  [[gnu::always_inline]] inline Value evaluateNested(const Expr& expr);
+  [[gnu::always_inline]] inline Value name(const Expr& expr);
+  [[gnu::always_inline]] inline Value binary(const Expr& expr);
+  [[gnu::always_inline]] inline Value apply(BinaryOp op, Value left, Value right);
   Value unary(const Expr& expr);
   Value range(const Expr& expr);
   Value call(const Expr& expr);
   // The callee of a call, pushed. `chosen`: it is the choice of iff,
   // handed over uncopied, and stands for its copy.
-  Value callee(const Expr& expr, bool& chosen);
-  Value choice(const Expr& expr, MatObject* iff, bool& chosen);
+  [[gnu::always_inline]] inline Value callee(const Expr& expr, bool& chosen);
+  [[gnu::always_inline]] inline Value choice(const Expr& expr, MatObject* iff, bool& chosen);
+  [[gnu::always_inline]] inline bool choiceOfNames(const Expr& expr, MatObject* iff, Value& result, bool& chosen);
   // An argument that is a number, counted as a phantom entry; false when it
   // is not, with its value pushed.
-  bool numberArgument(const Expr& expr, double& out);
+  [[gnu::always_inline]] inline bool numberArgument(const Expr& expr, double& out);
   void pushArgument(const Expr& expr);
-  MatObject* bareValue(const Expr& expr);
+  // An argument of the Parameter or Name form: the variable's value.
+  [[gnu::always_inline]] inline MatObject* bareValue(const Expr& expr);
   // The first `count` arguments, phantom numbers below the pushed top
   // entry, made stack entries.
   void boxNumbers(const double* numbers, int count);
-  Value callOnNumbers(const Expr& expr, CSFuncU& function, bool asCopy,
+  [[gnu::always_inline]] inline Value callOnNumbers(const Expr& expr, CSFuncU& function, bool asCopy,
                       const double* numbers, int count);
   // Calls the function below the `count` topmost entries on them.
   Value callTop(const Expr& expr, int count);
 
-  Value number(double value);
-  Value pushed(MatObject* value);
+  [[gnu::always_inline]] inline Value number(double value);
+  [[gnu::always_inline]] inline Value pushed(MatObject* value);
   // Makes an unboxed number a stack entry.
-  void box(Value& value);
+  [[gnu::always_inline]] inline void box(Value& value);
   // Removes the topmost value, deleting it if it is a temporary.
-  void drop(Value value);
+  [[gnu::always_inline]] inline void drop(Value value);
   VariableTable::Entry* entryFor(const std::string& name, NameSlot& slot);
   VariableTable::Entry* findEntry(const std::string& name, NameSlot& slot);
 
