@@ -120,7 +120,9 @@ class VariableTable {
     if (count_ == kVariableTableSize) tableFull(value);
     const int index = count_++;
     Entry& entry = entries_[index];
-    if (!sameText(entry.name, name)) entry.name.assign(name);
+    // The name's slot is the name's own: an entry last used for it holds
+    // its text already.
+    if (entry.newest != slot && !sameText(entry.name, name)) entry.name.assign(name);
     entry.value = value;
     entry.registered = nullptr;
     entry.category = category;

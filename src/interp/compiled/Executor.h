@@ -59,10 +59,12 @@ class Executor {
   bool pure(const Expr& expr, double& out);
   bool pureBinary(const Expr& expr, double& out);
   [[gnu::always_inline]] inline bool leafBinary(const Expr& expr, double& out);
-  bool leaf(const Expr& expr, double& out, bool& isLeaf);
+  [[gnu::always_inline]] inline bool leaf(const Expr& expr, double& out, bool& isLeaf);
   [[noreturn, gnu::cold]] void undefinedName(const Expr& expr);
   Value evaluate(const Expr& expr);
   [[gnu::always_inline]] inline Value evaluateNested(const Expr& expr);
+  [[gnu::always_inline]] inline Value evaluateDirect(const Expr& expr);
+  [[gnu::always_inline]] inline Value operandValue(const Expr& expr);
   [[gnu::always_inline]] inline Value name(const Expr& expr);
   [[gnu::always_inline]] inline Value binary(const Expr& expr);
   [[gnu::always_inline]] inline Value apply(BinaryOp op, Value left, Value right);
@@ -94,7 +96,7 @@ class Executor {
   [[gnu::always_inline]] inline void box(Value& value);
   // Removes the topmost value, deleting it if it is a temporary.
   [[gnu::always_inline]] inline void drop(Value value);
-  VariableTable::Entry* entryFor(const std::string& name, NameSlot& slot);
+  [[gnu::always_inline]] inline VariableTable::Entry* entryFor(const std::string& name, NameSlot& slot);
   VariableTable::Entry* findEntry(const std::string& name, NameSlot& slot);
 
   ProgramContext& program_;
