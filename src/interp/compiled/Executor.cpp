@@ -83,6 +83,18 @@ bool isBareName(const Expr& expr) {
   return inner->kind == ExprKind::Name || inner->kind == ExprKind::Parameter;
 }
 
+// scalarOp() with the operators of most loops and bodies inline.
+inline double arithmetic(BinaryOp op, double a, double b) {
+  switch (op) {
+    case BinaryOp::Add: return a + b;
+    case BinaryOp::Subtract: return a - b;
+    case BinaryOp::Multiply: return a * b;
+    case BinaryOp::Less: return a < b;
+    case BinaryOp::Greater: return a > b;
+    default: return scalarOp(op, a, b);
+  }
+}
+
 // An argument passed as a variable's own value (see ArgumentForm).
 bool isBare(const Expr& argument) {
   return argument.form == ArgumentForm::Parameter || argument.form == ArgumentForm::Name;
@@ -390,13 +402,15 @@ bool Executor::numeric(const Expr& expr, double& out) {
   const ValueStack& stack = program_.stack;
   if (stack.size() + stack.phantoms() + expr.need > kValueStackSize) return false;
   // An operator between two names or numbers in brackets, as most
-  // arguments and conditions are, without the recursion.
+  // arguments and conditions are, without the recursion; likewise a name
+  // or a number alone.
   if (expr.kind == ExprKind::Evaluate) {
+    EvaluationLevel level(program_.evaluator.depth());
     const Expr& inner = *expr.operands[0];
-    if (inner.kind == ExprKind::Binary && inner.leafOperands) {
-      EvaluationLevel level(program_.evaluator.depth());
-      return leafBinary(inner, out);
-    }
+    if (inner.kind == ExprKind::Binary && inner.leafOperands) return leafBinary(inner, out);
+    bool isLeaf = true;
+    const bool number = leaf(inner, out, isLeaf);
+    return isLeaf ? number : pure(inner, out);
   }
   return pure(expr, out);
 }
@@ -412,14 +426,7 @@ bool Executor::leafBinary(const Expr& expr, double& out) {
   double b = 0;
   const bool numbers = leaf(*expr.operands[1], b, isLeaf);
   if (numbers) {
-    switch (expr.binary) {
-      case BinaryOp::Add: out = a + b; break;
-      case BinaryOp::Subtract: out = a - b; break;
-      case BinaryOp::Multiply: out = a * b; break;
-      case BinaryOp::Less: out = a < b; break;
-      case BinaryOp::Greater: out = a > b; break;
-      default: out = scalarOp(expr.binary, a, b); break;
-    }
+    out = arithmetic(expr.binary, a, b);
   }
   if (scanner.nestingDepth == 0) scanner.errorPos = saved;
   return numbers;
@@ -502,14 +509,7 @@ inline bool Executor::pureBinary(const Expr& expr, double& out) {
   numbers = leaf(*expr.operands[1], b, isLeaf);
   if (!isLeaf) numbers = pure(*expr.operands[1], b);
   if (numbers) {
-    switch (expr.binary) {
-      case BinaryOp::Add: out = a + b; break;
-      case BinaryOp::Subtract: out = a - b; break;
-      case BinaryOp::Multiply: out = a * b; break;
-      case BinaryOp::Less: out = a < b; break;
-      case BinaryOp::Greater: out = a > b; break;
-      default: out = scalarOp(expr.binary, a, b); break;
-    }
+    out = arithmetic(expr.binary, a, b);
   }
   if (scanner.nestingDepth == 0) scanner.errorPos = saved;
   return numbers;
@@ -541,13 +541,20 @@ Executor::Value Executor::evaluate(const Expr& expr) {
   return {nullptr, 0};
 }
 
-// evaluate() with a call, alone or in brackets, made at once: one
-// recursion fewer for the bodies and operands most calls are.
+// evaluate() with a call or an operator, alone or in brackets, made at
+// once: one recursion fewer for the bodies most calls have.
 Executor::Value Executor::evaluateDirect(const Expr& expr) {
   if (expr.kind == ExprKind::Call) return call(expr);
-  if (expr.kind == ExprKind::Evaluate && expr.operands[0]->kind == ExprKind::Call) {
-    EvaluationLevel level(program_.evaluator.depth());
-    return call(*expr.operands[0]);
+  if (expr.kind == ExprKind::Evaluate) {
+    const Expr& inner = *expr.operands[0];
+    if (inner.kind == ExprKind::Call) {
+      EvaluationLevel level(program_.evaluator.depth());
+      return call(inner);
+    }
+    if (inner.kind == ExprKind::Binary) {
+      EvaluationLevel level(program_.evaluator.depth());
+      return binary(inner);
+    }
   }
   return evaluate(expr);
 }
@@ -581,7 +588,7 @@ Executor::Value Executor::apply(BinaryOp op, Value left, Value right) {
   double b = 0;
   if (isScalarOp(op) && numberIn(left.object, left.number, a) &&
       numberIn(right.object, right.number, b)) {
-    const double result = scalarOp(op, a, b);
+    const double result = arithmetic(op, a, b);
     drop(right);
     drop(left);
     return number(result);
