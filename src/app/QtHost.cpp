@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QThread>
 
+#include <ctime>
 #include <type_traits>
 #include <utility>
 
@@ -128,6 +129,19 @@ void QtHost::processEvents() {
 }
 
 std::int64_t QtHost::tickMs() { return clock_.elapsed(); }
+
+// The monotonic clock's coarse reading (the same clock as of the last timer
+// tick, got without reading the hardware counter), counted from where the
+// elapsed timer started.
+std::int64_t QtHost::checkTickMs() {
+  timespec now{};
+  if (clock_.clockType() != QElapsedTimer::MonotonicClock ||
+      clock_gettime(CLOCK_MONOTONIC_COARSE, &now) != 0) {
+    return tickMs();
+  }
+  return std::int64_t(now.tv_sec) * 1000 + now.tv_nsec / 1000000 -
+         clock_.msecsSinceReference();
+}
 
 std::time_t QtHost::wallClock() { return std::time(nullptr); }
 

@@ -41,6 +41,7 @@ class QtHost : public Host {
   void setClipboardText(const std::string& text) override;
   void processEvents() override;
   std::int64_t tickMs() override;
+  std::int64_t checkTickMs() override;
   std::time_t wallClock() override;
 
  private:

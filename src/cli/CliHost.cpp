@@ -1,6 +1,7 @@
 #include "cli/CliHost.h"
 
 #include <chrono>
+#include <ctime>
 
 #include "cli/PngPicture.h"
 #include "graphics/PictureLayout.h"
@@ -151,6 +152,14 @@ std::int64_t CliHost::tickMs() {
   using namespace std::chrono;
   return duration_cast<milliseconds>(steady_clock::now().time_since_epoch())
       .count();
+}
+
+// steady_clock is CLOCK_MONOTONIC; its coarse reading is the same clock as
+// of the last timer tick, got without reading the hardware counter.
+std::int64_t CliHost::checkTickMs() {
+  timespec now{};
+  if (clock_gettime(CLOCK_MONOTONIC_COARSE, &now) != 0) return tickMs();
+  return std::int64_t(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
 
 std::time_t CliHost::wallClock() { return std::time(nullptr); }

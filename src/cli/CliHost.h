@@ -53,6 +53,7 @@ class CliHost final : public Host {
   void presentPicture(graphics::PictureState& picture) override;
   void setClipboardText(const std::string& text) override;
   std::int64_t tickMs() override;
+  std::int64_t checkTickMs() override;
   std::time_t wallClock() override;
 
  private:

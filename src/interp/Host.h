@@ -100,6 +100,11 @@ class Host {
 
   // Monotonic milliseconds, for elapsed times and the long-run check.
   virtual std::int64_t tickMs() = 0;
+  // The same clock for the long-run check, which looks at it at every
+  // statement: a host may read it more cheaply and coarsely there (a few
+  // milliseconds behind tickMs() at most), as a precise reading can cost
+  // more than a simple statement.
+  virtual std::int64_t checkTickMs() { return tickMs(); }
 
   // Wall-clock calendar time (seconds since the epoch), for the status text
   // "Выполняется с %H:%M" and for seeding the random generator.

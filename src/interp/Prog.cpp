@@ -46,7 +46,7 @@ void ProgramContext::keepFunctionName() {
 void ProgramContext::longRunCheckPoint() {
   stopIfRequested();
   if (!longRunCheck) return;
-  if (host.tickMs() - runStartMs <= timeLimit * 1000) return;
+  if (host.checkTickMs() - runStartMs <= timeLimit * 1000) return;
   BoxRequest box;
   box.kind = BoxKind::LongRun;
   box.caption = cp("Предупреждение");
