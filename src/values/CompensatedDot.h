@@ -55,6 +55,12 @@ void rowTimesColumns(const double* a, const ProductColumns& columns, double* out
 void rowTimesColumnRange(const double* a, const ProductColumns& columns, int first, int end,
                          double* out);
 
+// The same for `rows` rows of a, one after the other (inner() numbers
+// each): row r's results go to out + r·outStride. Rows are taken two at a
+// time where the path allows, which shares every load of the columns.
+void rowsTimesColumnRange(const double* a, int rows, const ProductColumns& columns, int first,
+                          int end, double* out, std::size_t outStride);
+
 // The ways of computing the compensated sums; the first the machine has is
 // taken. Exposed so that tests can hold every path to the portable one's
 // bits (non-finite elements are left as they come).
@@ -62,6 +68,9 @@ enum class DotPath { avx512, avx2, portable };
 bool dotPathAvailable(DotPath path);
 void rowTimesColumnsOn(DotPath path, const double* a, const ProductColumns& columns,
                        double* out);
+// `rows` rows of a, row r's results at out + r·cols().
+void rowsTimesColumnsOn(DotPath path, const double* a, int rows, const ProductColumns& columns,
+                        double* out);
 
 // out[j] = Σₖ a[k]·b[j·n + k] for j < count: the row `a` (n numbers) against
 // `count` rows of b, each n numbers long, as rowTimesColumns.

@@ -48,30 +48,37 @@ int columnsPerBlock(const ProductColumns& columns) {
   return int(std::min<std::size_t>(eights * 8, std::size_t(std::max(columns.cols(), 1))));
 }
 
-// The result is handed out a row of one column block at a time, blocks one
-// after the other, to this thread and, for a large product on a machine
-// with more than one core, to one helper. Each element is the same dot
-// product whichever thread computes it, so the result does not depend on
-// the sharing. Only this thread polls for a stop; when it leaves (done,
-// stopped, or failed) the helper stops taking rows and is joined before
+// Rows are handed out this many at a time: an even number, as the widest
+// vector path takes rows in twos, and few enough that the rows and a group
+// of columns stay in a core's first cache together.
+constexpr int kRowsPerPiece = 4;
+
+// The result is handed out a few rows of one column block at a time,
+// blocks one after the other, to this thread and, for a large product on a
+// machine with more than one core, to one helper. Each element is the same
+// dot product whichever thread computes it, so the result does not depend
+// on the sharing. Only this thread polls for a stop; when it leaves (done,
+// stopped, or failed) the helper stops taking pieces and is joined before
 // anything is freed.
 void multiplyRows(const double* a, const ProductColumns& columns, int rows, double* out) {
   const int inner = columns.inner();
   const int cols = columns.cols();
   const int perBlock = columnsPerBlock(columns);
   const int blocks = (cols + perBlock - 1) / perBlock;
-  const long long pieces = (long long)(rows) * blocks;
+  const int bands = (rows + kRowsPerPiece - 1) / kRowsPerPiece;
+  const long long pieces = (long long)(bands) * blocks;
   std::atomic<long long> nextPiece{0};
   std::atomic<bool> abandoned{false};
   const auto work = [&](bool polls) {
     for (long long piece; (piece = nextPiece.fetch_add(1)) < pieces;) {
       if (polls) pollStop();
       if (abandoned.load(std::memory_order_relaxed)) return;
-      const int row = int(piece % rows);
-      const int first = int(piece / rows) * perBlock;
+      const int row = int(piece % bands) * kRowsPerPiece;
+      const int first = int(piece / bands) * perBlock;
       const int end = std::min(cols, first + perBlock);
-      rowTimesColumnRange(a + std::size_t(row) * inner, columns, first, end,
-                          out + std::size_t(row) * cols + first);
+      rowsTimesColumnRange(a + std::size_t(row) * inner, std::min(kRowsPerPiece, rows - row),
+                           columns, first, end, out + std::size_t(row) * cols + first,
+                           std::size_t(cols));
     }
   };
   std::thread helper;
