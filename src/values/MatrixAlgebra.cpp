@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
-#include <system_error>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -12,6 +10,7 @@
 #include "interp/Errors.h"
 #include "values/CompensatedDot.h"
 #include "values/Scalar.h"
+#include "values/SpareThread.h"
 
 namespace tesmora {
 
@@ -31,10 +30,10 @@ std::unique_ptr<Matrix> identityMatrix(int n) {
 
 namespace {
 
-// Products of at least this many multiplications (about 0.2 ms of work on
-// one core; starting a thread costs about 0.05 ms) share their rows with a
-// second thread.
-constexpr double kSharedProductSize = 1e6;
+// Products of at least this many multiplications (some 50 µs of work on
+// one core; waking the spare thread costs a few) share their rows with the
+// spare thread.
+constexpr double kSharedProductSize = 3e5;
 
 // The right factor's columns are taken in blocks of about this many bytes,
 // which stay in a core's own cache while the rows of the left factor pass
@@ -54,12 +53,12 @@ int columnsPerBlock(const ProductColumns& columns) {
 constexpr int kRowsPerPiece = 4;
 
 // The result is handed out a few rows of one column block at a time,
-// blocks one after the other, to this thread and, for a large product on a
-// machine with more than one core, to one helper. Each element is the same
-// dot product whichever thread computes it, so the result does not depend
-// on the sharing. Only this thread polls for a stop; when it leaves (done,
-// stopped, or failed) the helper stops taking pieces and is joined before
-// anything is freed.
+// blocks one after the other, to this thread and, for a large product, to
+// the spare thread. Each element is the same dot product whichever thread
+// computes it, so the result does not depend on the sharing. Only this
+// thread polls for a stop; when it leaves (done, stopped, or failed) the
+// spare thread stops taking pieces and is waited for before anything is
+// freed.
 void multiplyRows(const double* a, const ProductColumns& columns, int rows, double* out) {
   const int inner = columns.inner();
   const int cols = columns.cols();
@@ -69,7 +68,7 @@ void multiplyRows(const double* a, const ProductColumns& columns, int rows, doub
   const long long pieces = (long long)(bands) * blocks;
   std::atomic<long long> nextPiece{0};
   std::atomic<bool> abandoned{false};
-  const auto work = [&](bool polls) {
+  const auto takePieces = [&](bool polls) {
     for (long long piece; (piece = nextPiece.fetch_add(1)) < pieces;) {
       if (polls) pollStop();
       if (abandoned.load(std::memory_order_relaxed)) return;
@@ -81,24 +80,19 @@ void multiplyRows(const double* a, const ProductColumns& columns, int rows, doub
                            std::size_t(cols));
     }
   };
-  std::thread helper;
-  if (double(rows) * inner * cols >= kSharedProductSize &&
-      std::thread::hardware_concurrency() > 1) {
-    try {
-      helper = std::thread(work, false);
-    } catch (const std::system_error&) {
-      // No thread to be had: this one does all the rows.
-    }
+  if (double(rows) * inner * cols < kSharedProductSize) {
+    takePieces(true);
+    return;
   }
-  struct Joiner {
-    std::thread& helper;
-    std::atomic<bool>& abandoned;
-    ~Joiner() {
+  shareWithSpareThread([&](bool onSpare) {
+    if (onSpare) return takePieces(false);
+    try {
+      takePieces(true);
+    } catch (...) {
       abandoned = true;
-      if (helper.joinable()) helper.join();
+      throw;
     }
-  } joiner{helper, abandoned};
-  work(true);
+  });
 }
 
 }  // namespace
