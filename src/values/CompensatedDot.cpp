@@ -354,18 +354,23 @@ DotPath fastestPath() {
 
 ProductColumns::ProductColumns(const double* source, int inner, int cols,
                                std::size_t kStride, std::size_t jStride,
-                               std::vector<double> storage)
-    : inner_(inner), cols_(cols), quads_((inner + kLanes - 1) / kLanes), cells_(std::move(storage)) {
+                               ColumnStorage storage)
+    : inner_(inner), cols_(cols), quads_((inner + kLanes - 1) / kLanes),
+      storage_(std::move(storage)) {
   // Every cell is written below, the padding with zeros, so the storage's
   // old contents need no clearing first. Quad by quad, so that the source
   // is read four of its rows (or columns) at a time, one after the other,
   // and each cache line of the layout is written whole.
-  cells_.resize(std::size_t(pairs()) * quads_ * 8);
+  const std::size_t size = std::size_t(pairs()) * quads_ * 8;
+  if (storage_.capacity < size || !storage_.cells) {
+    storage_.cells = allocateReusedElements(size);
+    storage_.capacity = size;
+  }
   const std::size_t pairStride = std::size_t(quads_) * 8;
   for (int q = 0; q < quads_; ++q) {
     const int k0 = q * kLanes;
     const int filled = std::min(kLanes, inner - k0);
-    double* quad = cells_.data() + std::size_t(q) * 8;
+    double* quad = storage_.cells.get() + std::size_t(q) * 8;
     for (int j = 0; j < cols; ++j) {
       double* target = quad + std::size_t(j / 2) * pairStride + (j % 2) * 4;
       const double* from = source + std::size_t(k0) * kStride + std::size_t(j) * jStride;

@@ -8,7 +8,9 @@
 #pragma once
 
 #include <cstddef>
-#include <vector>
+#include <utility>
+
+#include "values/ElementStorage.h"
 
 namespace tesmora {
 
@@ -17,21 +19,29 @@ namespace tesmora {
 // quads (four numbers), quad q of column 2i beside quad q of column 2i+1,
 // so that one 512-bit load holds four terms of two dot products. Padded
 // with zeros to whole quads and an even number of columns.
+// Storage for the layout, kept between products by whoever makes many.
+struct ColumnStorage {
+  ElementBuffer cells;
+  std::size_t capacity = 0;
+};
+
 class ProductColumns {
  public:
   // Column j's number k is source[k·kStride + j·jStride]. The layout is
   // written into `storage`, whose allocation is reused when large enough.
   ProductColumns(const double* source, int inner, int cols, std::size_t kStride,
-                 std::size_t jStride, std::vector<double> storage = {});
+                 std::size_t jStride, ColumnStorage storage = {});
   // The storage back, for the next product.
-  std::vector<double> releaseStorage() && { return std::move(cells_); }
+  ColumnStorage releaseStorage() && { return std::move(storage_); }
 
   int inner() const { return inner_; }
   int cols() const { return cols_; }
   int quads() const { return quads_; }
   int pairs() const { return (cols_ + 1) / 2; }
   // Columns 2i and 2i+1: quads()·8 numbers.
-  const double* pair(int i) const { return cells_.data() + std::size_t(i) * quads_ * 8; }
+  const double* pair(int i) const {
+    return storage_.cells.get() + std::size_t(i) * quads_ * 8;
+  }
   double at(int k, int j) const {
     return pair(j / 2)[(k / 4) * 8 + (j % 2) * 4 + k % 4];
   }
@@ -40,7 +50,7 @@ class ProductColumns {
   int inner_;
   int cols_;
   int quads_;
-  std::vector<double> cells_;
+  ColumnStorage storage_;
 };
 
 // out[j] = Σₖ a[k]·column_j[k] for every column j: the row `a` (inner()

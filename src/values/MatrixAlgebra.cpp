@@ -4,7 +4,6 @@
 #include <atomic>
 #include <cmath>
 #include <utility>
-#include <vector>
 
 #include "interp/Cancellation.h"
 #include "interp/Errors.h"
@@ -98,8 +97,9 @@ void multiplyRows(const double* a, const ProductColumns& columns, int rows, doub
 }  // namespace
 
 // The laid-out columns' storage is kept between products up to this many
-// numbers: a fresh allocation of that size comes from the system as pages
-// not yet touched, and touching them costs a tenth of a 300×300 product.
+// numbers: a fresh allocation comes from the system as pages not yet
+// touched, and touching them costs as much as a 300×300 product on some
+// machines.
 constexpr std::size_t kKeptColumnStorage = std::size_t(1) << 22;
 
 // The product as a matrix, whatever its size. B's columns are laid out
@@ -109,12 +109,12 @@ std::unique_ptr<Matrix> productMatrix(const Matrix& a, const Matrix& b) {
   if (a.cols() != b.rows()) raise("Матричное произведение не определено");
   // Every element is written below (or the result is dropped on a stop).
   auto result = Matrix::createForOverwrite(a.rows(), b.cols());
-  thread_local std::vector<double> keptStorage;
+  thread_local ColumnStorage keptStorage;
   ProductColumns columns(b.data(), b.rows(), b.cols(), std::size_t(b.cols()), 1,
                          std::move(keptStorage));
   if (a.rows() > 0 && b.cols() > 0) multiplyRows(a.data(), columns, a.rows(), result->data());
   keptStorage = std::move(columns).releaseStorage();
-  if (keptStorage.capacity() > kKeptColumnStorage) keptStorage = {};
+  if (keptStorage.capacity > kKeptColumnStorage) keptStorage = {};
   return result;
 }
 
