@@ -14,17 +14,17 @@
 
 namespace tesmora {
 
-// The columns of a product's right factor, laid out once for all the rows
-// of the left factor: column j as `inner` numbers one after the other, in
-// quads (four numbers), quad q of column 2i beside quad q of column 2i+1,
-// so that one 512-bit load holds four terms of two dot products. Padded
-// with zeros to whole quads and an even number of columns.
 // Storage for the layout, kept between products by whoever makes many.
 struct ColumnStorage {
   ElementBuffer cells;
   std::size_t capacity = 0;
 };
 
+// The columns of a product's right factor, laid out once for all the rows
+// of the left factor: column j as `inner` numbers one after the other, in
+// quads (four numbers), quad q of column 2i beside quad q of column 2i+1,
+// so that one 512-bit load holds four terms of two dot products. Padded
+// with zeros to whole quads and an even number of columns.
 class ProductColumns {
  public:
   // Column j's number k is source[k·kStride + j·jStride]. The layout is
