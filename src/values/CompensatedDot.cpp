@@ -1,5 +1,6 @@
 #include "values/CompensatedDot.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <utility>
@@ -233,21 +234,75 @@ TESMORA_AVX512 void eightDots(const double* a, const TailQuad& tail,
   _mm512_storeu_pd(out, _mm512_add_pd(totalS, totalC));
 }
 
-TESMORA_AVX512 void columnsAvx512(const double* a, const ProductColumns& columns, int first,
-                                  int end, double* out) {
-  const TailQuad tail(a, columns.inner());
-  const int wholeQuads = columns.inner() / kLanes;
-  for (int j = first; j < end; j += 8) {
-    // A last block of fewer than eight columns repeats its last pair.
-    const int lastPair = (end - 1) / 2;
-    const double* pairs[4];
+// The same for two rows at once: every load of the columns serves both, so
+// the loop runs on its arithmetic rather than on the loads, and eight
+// independent sums of each row keep every pipe busy. Each dot product is
+// the very sequence of operations eightDots does.
+TESMORA_AVX512 void eightDotsOfTwoRows(const double* a0, const double* a1, const TailQuad& tail0,
+                                       const TailQuad& tail1, const double* const (&pairs)[4],
+                                       int quads, int wholeQuads, double* out0, double* out1) {
+  __m512d s0[4], c0[4], s1[4], c1[4];
+  for (int d = 0; d < 4; ++d) s0[d] = c0[d] = s1[d] = c1[d] = _mm512_setzero_pd();
+  int q = 0;
+  for (; q < wholeQuads; ++q) {
+    const __m512d x0 = broadcastQuad(a0 + q * kLanes);
+    const __m512d x1 = broadcastQuad(a1 + q * kLanes);
     for (int d = 0; d < 4; ++d) {
-      const int pair = j / 2 + d;
-      pairs[d] = columns.pair(pair <= lastPair ? pair : lastPair);
+      const __m512d b = _mm512_loadu_pd(pairs[d] + q * 8);
+      addProducts(s0[d], c0[d], x0, b);
+      addProducts(s1[d], c1[d], x1, b);
     }
-    double results[8];
-    eightDots(a, tail, pairs, columns.quads(), wholeQuads, results);
-    for (int d = 0; d < 8 && j + d < end; ++d) out[j - first + d] = results[d];
+  }
+  if (q < quads) {
+    const __m512d x0 = broadcastQuad(tail0.numbers);
+    const __m512d x1 = broadcastQuad(tail1.numbers);
+    for (int d = 0; d < 4; ++d) {
+      const __m512d b = _mm512_loadu_pd(pairs[d] + q * 8);
+      addProducts(s0[d], c0[d], x0, b);
+      addProducts(s1[d], c1[d], x1, b);
+    }
+  }
+  laneByLane(s0);
+  laneByLane(c0);
+  laneByLane(s1);
+  laneByLane(c1);
+  __m512d totalS0 = s0[0], totalC0 = c0[0], totalS1 = s1[0], totalC1 = c1[0];
+  for (int l = 1; l < kLanes; ++l) {
+    addVector(totalS0, totalC0, s0[l], c0[l]);
+    addVector(totalS1, totalC1, s1[l], c1[l]);
+  }
+  _mm512_storeu_pd(out0, _mm512_add_pd(totalS0, totalC0));
+  _mm512_storeu_pd(out1, _mm512_add_pd(totalS1, totalC1));
+}
+
+// Eight columns at a time against every row, two rows at a time: the
+// eight columns (inner·64 bytes) stay in the core's first cache while the
+// rows pass over them.
+TESMORA_AVX512 void blockAvx512(const double* a, int rows, const ProductColumns& columns,
+                                int first, int end, double* out, std::size_t outStride) {
+  const int inner = columns.inner();
+  const int wholeQuads = inner / kLanes;
+  // A last group of fewer than eight columns repeats its last pair.
+  const int lastPair = (end - 1) / 2;
+  for (int j = first; j < end; j += 8) {
+    const double* pairs[4];
+    for (int d = 0; d < 4; ++d) pairs[d] = columns.pair(std::min(j / 2 + d, lastPair));
+    const int count = std::min(8, end - j);
+    double* target = out + (j - first);
+    for (int r = 0; r < rows; r += 2) {
+      const double* a0 = a + std::size_t(r) * inner;
+      double results0[8], results1[8];
+      const TailQuad tail0(a0, inner);
+      if (r + 1 < rows) {
+        const TailQuad tail1(a0 + inner, inner);
+        eightDotsOfTwoRows(a0, a0 + inner, tail0, tail1, pairs, columns.quads(), wholeQuads,
+                           results0, results1);
+        std::copy_n(results1, count, target + (r + 1) * outStride);
+      } else {
+        eightDots(a0, tail0, pairs, columns.quads(), wholeQuads, results0);
+      }
+      std::copy_n(results0, count, target + r * outStride);
+    }
   }
 }
 
@@ -261,19 +316,30 @@ double plainSum(const double* a, const ProductColumns& columns, int j) {
   return static_cast<double>(sum);
 }
 
-void columnsOn(DotPath path, const double* a, const ProductColumns& columns, int first,
-               int end, double* out) {
+// The rows' products one row after the other, for the paths that take
+// one row at a time.
+template <class RowPath>
+void rowByRow(RowPath rowPath, const double* a, int rows, const ProductColumns& columns,
+              int first, int end, double* out, std::size_t outStride) {
+  for (int r = 0; r < rows; ++r) {
+    rowPath(a + std::size_t(r) * columns.inner(), columns, first, end, out + r * outStride);
+  }
+}
+
+void blockOn(DotPath path, const double* a, int rows, const ProductColumns& columns, int first,
+             int end, double* out, std::size_t outStride) {
+  if (rows <= 0 || first >= end) return;
   switch (path) {
 #ifdef TESMORA_HAVE_VECTOR_PATHS
     case DotPath::avx512:
-      columnsAvx512(a, columns, first, end, out);
+      blockAvx512(a, rows, columns, first, end, out, outStride);
       return;
     case DotPath::avx2:
-      columnsAvx2(a, columns, first, end, out);
+      rowByRow(columnsAvx2, a, rows, columns, first, end, out, outStride);
       return;
 #endif
     default:
-      columnsPortable(a, columns, first, end, out);
+      rowByRow(columnsPortable, a, rows, columns, first, end, out, outStride);
   }
 }
 
@@ -288,17 +354,30 @@ DotPath fastestPath() {
 
 ProductColumns::ProductColumns(const double* source, int inner, int cols,
                                std::size_t kStride, std::size_t jStride,
-                               std::vector<double> storage)
-    : inner_(inner), cols_(cols), quads_((inner + kLanes - 1) / kLanes), cells_(std::move(storage)) {
+                               ColumnStorage storage)
+    : inner_(inner), cols_(cols), quads_((inner + kLanes - 1) / kLanes),
+      storage_(std::move(storage)) {
   // Every cell is written below, the padding with zeros, so the storage's
-  // old contents need no clearing first.
-  cells_.resize(std::size_t(pairs()) * quads_ * 8);
-  const int paddedInner = quads_ * kLanes;
-  for (int j = 0; j < pairs() * 2; ++j) {
-    double* column = cells_.data() + std::size_t(j / 2) * quads_ * 8 + (j % 2) * 4;
-    const int filled = j < cols ? inner : 0;
-    for (int k = 0; k < filled; ++k) column[(k / 4) * 8 + k % 4] = source[k * kStride + j * jStride];
-    for (int k = filled; k < paddedInner; ++k) column[(k / 4) * 8 + k % 4] = 0;
+  // old contents need no clearing first. Quad by quad, so that the source
+  // is read four of its rows (or columns) at a time, one after the other,
+  // and each cache line of the layout is written whole.
+  const std::size_t size = std::size_t(pairs()) * quads_ * 8;
+  if (storage_.capacity < size || !storage_.cells) {
+    storage_.cells = allocateReusedElements(size);
+    storage_.capacity = size;
+  }
+  const std::size_t pairStride = std::size_t(quads_) * 8;
+  for (int q = 0; q < quads_; ++q) {
+    const int k0 = q * kLanes;
+    const int filled = std::min(kLanes, inner - k0);
+    double* quad = storage_.cells.get() + std::size_t(q) * 8;
+    for (int j = 0; j < cols; ++j) {
+      double* target = quad + std::size_t(j / 2) * pairStride + (j % 2) * 4;
+      const double* from = source + std::size_t(k0) * kStride + std::size_t(j) * jStride;
+      for (int l = 0; l < filled; ++l) target[l] = from[l * kStride];
+      for (int l = filled; l < kLanes; ++l) target[l] = 0;
+    }
+    if (cols % 2 == 1) std::fill_n(quad + std::size_t(cols / 2) * pairStride + 4, 4, 0.0);
   }
 }
 
@@ -319,15 +398,30 @@ bool dotPathAvailable(DotPath path) {
 
 void rowTimesColumnsOn(DotPath path, const double* a, const ProductColumns& columns,
                        double* out) {
-  columnsOn(path, a, columns, 0, columns.cols(), out);
+  blockOn(path, a, 1, columns, 0, columns.cols(), out, 0);
+}
+
+void rowsTimesColumnsOn(DotPath path, const double* a, int rows, const ProductColumns& columns,
+                        double* out) {
+  blockOn(path, a, rows, columns, 0, columns.cols(), out, std::size_t(columns.cols()));
+}
+
+void rowsTimesColumnRange(const double* a, int rows, const ProductColumns& columns, int first,
+                          int end, double* out, std::size_t outStride) {
+  blockOn(fastestPath(), a, rows, columns, first, end, out, outStride);
+  for (int r = 0; r < rows; ++r) {
+    double* row = out + r * outStride;
+    for (int j = first; j < end; ++j) {
+      if (!std::isfinite(row[j - first])) {
+        row[j - first] = plainSum(a + std::size_t(r) * columns.inner(), columns, j);
+      }
+    }
+  }
 }
 
 void rowTimesColumnRange(const double* a, const ProductColumns& columns, int first, int end,
                          double* out) {
-  columnsOn(fastestPath(), a, columns, first, end, out);
-  for (int j = first; j < end; ++j) {
-    if (!std::isfinite(out[j - first])) out[j - first] = plainSum(a, columns, j);
-  }
+  rowsTimesColumnRange(a, 1, columns, first, end, out, 0);
 }
 
 void rowTimesColumns(const double* a, const ProductColumns& columns, double* out) {

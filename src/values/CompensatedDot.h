@@ -8,9 +8,17 @@
 #pragma once
 
 #include <cstddef>
-#include <vector>
+#include <utility>
+
+#include "values/ElementStorage.h"
 
 namespace tesmora {
+
+// Storage for the layout, kept between products by whoever makes many.
+struct ColumnStorage {
+  ElementBuffer cells;
+  std::size_t capacity = 0;
+};
 
 // The columns of a product's right factor, laid out once for all the rows
 // of the left factor: column j as `inner` numbers one after the other, in
@@ -22,16 +30,18 @@ class ProductColumns {
   // Column j's number k is source[k·kStride + j·jStride]. The layout is
   // written into `storage`, whose allocation is reused when large enough.
   ProductColumns(const double* source, int inner, int cols, std::size_t kStride,
-                 std::size_t jStride, std::vector<double> storage = {});
+                 std::size_t jStride, ColumnStorage storage = {});
   // The storage back, for the next product.
-  std::vector<double> releaseStorage() && { return std::move(cells_); }
+  ColumnStorage releaseStorage() && { return std::move(storage_); }
 
   int inner() const { return inner_; }
   int cols() const { return cols_; }
   int quads() const { return quads_; }
   int pairs() const { return (cols_ + 1) / 2; }
   // Columns 2i and 2i+1: quads()·8 numbers.
-  const double* pair(int i) const { return cells_.data() + std::size_t(i) * quads_ * 8; }
+  const double* pair(int i) const {
+    return storage_.cells.get() + std::size_t(i) * quads_ * 8;
+  }
   double at(int k, int j) const {
     return pair(j / 2)[(k / 4) * 8 + (j % 2) * 4 + k % 4];
   }
@@ -40,7 +50,7 @@ class ProductColumns {
   int inner_;
   int cols_;
   int quads_;
-  std::vector<double> cells_;
+  ColumnStorage storage_;
 };
 
 // out[j] = Σₖ a[k]·column_j[k] for every column j: the row `a` (inner()
@@ -55,6 +65,12 @@ void rowTimesColumns(const double* a, const ProductColumns& columns, double* out
 void rowTimesColumnRange(const double* a, const ProductColumns& columns, int first, int end,
                          double* out);
 
+// The same for `rows` rows of a, one after the other (inner() numbers
+// each): row r's results go to out + r·outStride. Rows are taken two at a
+// time where the path allows, which shares every load of the columns.
+void rowsTimesColumnRange(const double* a, int rows, const ProductColumns& columns, int first,
+                          int end, double* out, std::size_t outStride);
+
 // The ways of computing the compensated sums; the first the machine has is
 // taken. Exposed so that tests can hold every path to the portable one's
 // bits (non-finite elements are left as they come).
@@ -62,6 +78,9 @@ enum class DotPath { avx512, avx2, portable };
 bool dotPathAvailable(DotPath path);
 void rowTimesColumnsOn(DotPath path, const double* a, const ProductColumns& columns,
                        double* out);
+// `rows` rows of a, row r's results at out + r·cols().
+void rowsTimesColumnsOn(DotPath path, const double* a, int rows, const ProductColumns& columns,
+                        double* out);
 
 // out[j] = Σₖ a[k]·b[j·n + k] for j < count: the row `a` (n numbers) against
 // `count` rows of b, each n numbers long, as rowTimesColumns.

@@ -21,4 +21,10 @@ using ElementBuffer = std::unique_ptr<double[], FreeElements>;
 // zero when `zeroed`; throws std::bad_alloc when memory runs out.
 ElementBuffer allocateElements(std::size_t count, bool zeroed);
 
+// Room for `count` numbers, not cleared, for a buffer kept and reused (the
+// laid-out columns of the matrix product): on huge pages from a smaller
+// size than a matrix's elements, since the rounding up is paid once and a
+// fresh page costs a fault on first use.
+ElementBuffer allocateReusedElements(std::size_t count);
+
 }  // namespace tesmora

@@ -3,15 +3,13 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
-#include <system_error>
-#include <thread>
 #include <utility>
-#include <vector>
 
 #include "interp/Cancellation.h"
 #include "interp/Errors.h"
 #include "values/CompensatedDot.h"
 #include "values/Scalar.h"
+#include "values/SpareThread.h"
 
 namespace tesmora {
 
@@ -31,10 +29,10 @@ std::unique_ptr<Matrix> identityMatrix(int n) {
 
 namespace {
 
-// Products of at least this many multiplications (about 0.2 ms of work on
-// one core; starting a thread costs about 0.05 ms) share their rows with a
-// second thread.
-constexpr double kSharedProductSize = 1e6;
+// Products of at least this many multiplications (some 50 µs of work on
+// one core; waking the spare thread costs a few) share their rows with the
+// spare thread.
+constexpr double kSharedProductSize = 3e5;
 
 // The right factor's columns are taken in blocks of about this many bytes,
 // which stay in a core's own cache while the rows of the left factor pass
@@ -48,57 +46,60 @@ int columnsPerBlock(const ProductColumns& columns) {
   return int(std::min<std::size_t>(eights * 8, std::size_t(std::max(columns.cols(), 1))));
 }
 
-// The result is handed out a row of one column block at a time, blocks one
-// after the other, to this thread and, for a large product on a machine
-// with more than one core, to one helper. Each element is the same dot
-// product whichever thread computes it, so the result does not depend on
-// the sharing. Only this thread polls for a stop; when it leaves (done,
-// stopped, or failed) the helper stops taking rows and is joined before
-// anything is freed.
+// Rows are handed out this many at a time: an even number, as the widest
+// vector path takes rows in twos, and few enough that the rows and a group
+// of columns stay in a core's first cache together.
+constexpr int kRowsPerPiece = 4;
+
+// The result is handed out a few rows of one column block at a time,
+// blocks one after the other, to this thread and, for a large product, to
+// the spare thread. Each element is the same dot product whichever thread
+// computes it, so the result does not depend on the sharing. Only this
+// thread polls for a stop; when it leaves (done, stopped, or failed) the
+// spare thread stops taking pieces and is waited for before anything is
+// freed.
 void multiplyRows(const double* a, const ProductColumns& columns, int rows, double* out) {
   const int inner = columns.inner();
   const int cols = columns.cols();
   const int perBlock = columnsPerBlock(columns);
   const int blocks = (cols + perBlock - 1) / perBlock;
-  const long long pieces = (long long)(rows) * blocks;
+  const int bands = (rows + kRowsPerPiece - 1) / kRowsPerPiece;
+  const long long pieces = (long long)(bands) * blocks;
   std::atomic<long long> nextPiece{0};
   std::atomic<bool> abandoned{false};
-  const auto work = [&](bool polls) {
+  const auto takePieces = [&](bool polls) {
     for (long long piece; (piece = nextPiece.fetch_add(1)) < pieces;) {
       if (polls) pollStop();
       if (abandoned.load(std::memory_order_relaxed)) return;
-      const int row = int(piece % rows);
-      const int first = int(piece / rows) * perBlock;
+      const int row = int(piece % bands) * kRowsPerPiece;
+      const int first = int(piece / bands) * perBlock;
       const int end = std::min(cols, first + perBlock);
-      rowTimesColumnRange(a + std::size_t(row) * inner, columns, first, end,
-                          out + std::size_t(row) * cols + first);
+      rowsTimesColumnRange(a + std::size_t(row) * inner, std::min(kRowsPerPiece, rows - row),
+                           columns, first, end, out + std::size_t(row) * cols + first,
+                           std::size_t(cols));
     }
   };
-  std::thread helper;
-  if (double(rows) * inner * cols >= kSharedProductSize &&
-      std::thread::hardware_concurrency() > 1) {
-    try {
-      helper = std::thread(work, false);
-    } catch (const std::system_error&) {
-      // No thread to be had: this one does all the rows.
-    }
+  if (double(rows) * inner * cols < kSharedProductSize) {
+    takePieces(true);
+    return;
   }
-  struct Joiner {
-    std::thread& helper;
-    std::atomic<bool>& abandoned;
-    ~Joiner() {
+  shareWithSpareThread([&](bool onSpare) {
+    if (onSpare) return takePieces(false);
+    try {
+      takePieces(true);
+    } catch (...) {
       abandoned = true;
-      if (helper.joinable()) helper.join();
+      throw;
     }
-  } joiner{helper, abandoned};
-  work(true);
+  });
 }
 
 }  // namespace
 
 // The laid-out columns' storage is kept between products up to this many
-// numbers: a fresh allocation of that size comes from the system as pages
-// not yet touched, and touching them costs a tenth of a 300×300 product.
+// numbers: a fresh allocation comes from the system as pages not yet
+// touched, and touching them costs as much as a 300×300 product on some
+// machines.
 constexpr std::size_t kKeptColumnStorage = std::size_t(1) << 22;
 
 // The product as a matrix, whatever its size. B's columns are laid out
@@ -108,12 +109,12 @@ std::unique_ptr<Matrix> productMatrix(const Matrix& a, const Matrix& b) {
   if (a.cols() != b.rows()) raise("Матричное произведение не определено");
   // Every element is written below (or the result is dropped on a stop).
   auto result = Matrix::createForOverwrite(a.rows(), b.cols());
-  thread_local std::vector<double> keptStorage;
+  thread_local ColumnStorage keptStorage;
   ProductColumns columns(b.data(), b.rows(), b.cols(), std::size_t(b.cols()), 1,
                          std::move(keptStorage));
   if (a.rows() > 0 && b.cols() > 0) multiplyRows(a.data(), columns, a.rows(), result->data());
   keptStorage = std::move(columns).releaseStorage();
-  if (keptStorage.capacity() > kKeptColumnStorage) keptStorage = {};
+  if (keptStorage.capacity > kKeptColumnStorage) keptStorage = {};
   return result;
 }
 

@@ -72,7 +72,8 @@ bool sameBits(double x, double y) { return std::memcmp(&x, &y, sizeof x) == 0; }
 
 // Every vector path the machine has against the portable one, on lengths
 // and column counts around each vector width (quads, pairs, blocks of four
-// and eight columns) and on numbers that test the error-free additions:
+// and eight columns), on three rows (two taken together, one alone, as
+// the widest path does) and on numbers that test the error-free additions:
 // exact cancellations (|s| = |p| with opposite signs), signed zeros, a wide
 // range of exponents. Non-finite sums must be non-finite on every path (the
 // plain sum replaces them afterwards). Where products underflow, the
@@ -108,19 +109,23 @@ TEST(CompensatedDot, EveryPathGivesThePortableBits) {
   for (const Kind& kind : kinds) {
     const DotPath reference = kind.splitExact ? DotPath::portable : DotPath::avx2;
     if (!dotPathAvailable(reference)) continue;
+    constexpr int kRows = 3;
     for (int inner : {0, 1, 3, 5, 7, 8, 9, 17, 63, 300}) {
       for (int cols : {1, 2, 3, 5, 7, 8, 9, 17, 63, 300}) {
-        std::vector<double> a(inner), b(static_cast<std::size_t>(inner) * cols);
+        std::vector<double> a(static_cast<std::size_t>(inner) * kRows);
+        std::vector<double> b(static_cast<std::size_t>(inner) * cols);
         for (double& x : a) x = kind.draw();
         for (double& x : b) x = kind.draw();
         const ProductColumns columns(b.data(), inner, cols, 1, static_cast<std::size_t>(inner));
-        std::vector<double> expected(cols), fast(cols);
-        rowTimesColumnsOn(reference, a.data(), columns, expected.data());
+        std::vector<double> expected(static_cast<std::size_t>(cols) * kRows), fast(expected.size());
+        for (int r = 0; r < kRows; ++r) {
+          rowTimesColumnsOn(reference, a.data() + r * inner, columns, expected.data() + r * cols);
+        }
         for (DotPath path : {DotPath::avx512, DotPath::avx2}) {
           if (path == reference || !dotPathAvailable(path)) continue;
-          rowTimesColumnsOn(path, a.data(), columns, fast.data());
+          rowsTimesColumnsOn(path, a.data(), kRows, columns, fast.data());
           int differing = 0;
-          for (int j = 0; j < cols; ++j) {
+          for (std::size_t j = 0; j < expected.size(); ++j) {
             if (std::isfinite(expected[j]) || std::isfinite(fast[j])) {
               differing += !sameBits(fast[j], expected[j]);
             }
