@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "interp/Cancellation.h"
+#include "values/SpareThread.h"
 
 namespace tesmora {
 namespace {
@@ -87,6 +88,8 @@ void runHere(int count, const std::function<void(int, int)>& block) {
 
 }  // namespace
 
+// One of the helpers is the run's spare thread, woken in microseconds; any
+// further ones (on machines of more than two cores) are started here.
 void forEachBlock(int count, const std::function<void(int begin, int end)>& block) {
   if (count < kParallelElements || helperThreads() == 0) {
     runHere(count, block);
@@ -94,7 +97,7 @@ void forEachBlock(int count, const std::function<void(int begin, int end)>& bloc
   }
   SharedLoop loop(count, block);
   std::vector<std::jthread> helpers;
-  for (int h = 0; h < helperThreads(); ++h) {
+  for (int h = 1; h < helperThreads(); ++h) {
     try {
       helpers.emplace_back([&loop] {
         leavePollsToInterpreterThread();
@@ -105,7 +108,19 @@ void forEachBlock(int count, const std::function<void(int begin, int end)>& bloc
     }
   }
   try {
-    loop.work(true);
+    shareWithSpareThread([&loop](bool onSpare) {
+      if (onSpare) {
+        leavePollsToInterpreterThread();
+        loop.work(false);
+        return;
+      }
+      try {
+        loop.work(true);
+      } catch (...) {
+        loop.abandon();  // the spare thread leaves at its next block
+        throw;
+      }
+    });
   } catch (...) {
     loop.abandon();
     helpers.clear();  // joins: nothing may outlive the elements it writes
